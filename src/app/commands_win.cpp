@@ -1,0 +1,60 @@
+#include "app/commands_win.h"
+
+#include "app/shutdown_win.h"
+#include "app/window_visibility_win.h"
+#include "pages/page_switch_win.h"
+#include "resources/resource_ids.h"
+
+namespace tollivar {
+namespace {
+
+using CommandHandler = void (*)(HWND mainWindow);
+
+template <int Page>
+void ShowPageCommand(HWND mainWindow) {
+    RestoreAndShow(mainWindow);
+    ShowPage(mainWindow, Page);
+}
+
+void HideMainWindowCommand(HWND mainWindow) { SendMessageA(mainWindow, WM_CLOSE, 0, 0); }
+
+void ShutdownCommand(HWND mainWindow) {
+    if (MessageBoxA(mainWindow, "Do you wish to shutdown the Security System ?", "[ WARNiNG ]",
+                    MB_YESNO | MB_ICONWARNING) == IDYES)
+        ShutdownProgram(mainWindow);
+}
+
+struct Command {
+    WPARAM id;
+    CommandHandler run;
+};
+
+// Page indexes: 0 Main Info, 1 Threat Shield, 2 Threat Scan, 3 Heal System, 4 Settings.
+const Command kCommands[] = {
+    {IDC_HOME_BUTTON, ShowPageCommand<0>},
+    {IDM_SHOW_MAIN_WINDOW, ShowPageCommand<0>},
+    {IDM_ABOUT, ShowPageCommand<0>},
+    {IDC_SHIELD_BUTTON, ShowPageCommand<1>},
+    {IDM_THREAT_SHIELD, ShowPageCommand<1>},
+    {IDC_SCAN_BUTTON, ShowPageCommand<2>},
+    {IDM_THREAT_SCAN, ShowPageCommand<2>},
+    {IDC_HEAL_BUTTON, ShowPageCommand<3>},
+    {IDM_HEAL_SYSTEM, ShowPageCommand<3>},
+    {IDC_SETTINGS_BUTTON, ShowPageCommand<4>},
+    {IDM_SETTINGS, ShowPageCommand<4>},
+    {IDM_HIDE_MAIN_WINDOW, HideMainWindowCommand},
+    {IDM_SHUTDOWN, ShutdownCommand},
+};
+
+} // namespace
+
+void RunCommand(HWND mainWindow, WPARAM wParam) {
+    for (const Command& command : kCommands) {
+        if (command.id == wParam) {
+            command.run(mainWindow);
+            return;
+        }
+    }
+}
+
+} // namespace tollivar

@@ -1,0 +1,78 @@
+#include "config/install_paths_win.h"
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "app/handles_win.h"
+
+namespace tollivar {
+namespace {
+
+InstallPaths g_paths;
+UniqueFont g_normalFont;
+UniqueFont g_boldFont;
+bool g_hideAtStart = false;
+
+LOGFONTA TahomaRecord(LONG weight) {
+    LOGFONTA lf{};
+    lf.lfHeight = -11;
+    lf.lfWeight = weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = PROOF_QUALITY;
+    lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
+    return lf;
+}
+
+std::string ModulePath() {
+    std::vector<char> buffer(32768);
+    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0 || n >= buffer.size()) return {};
+    return std::string(buffer.data(), n);
+}
+
+std::string DesktopDirectory() {
+    char buffer[MAX_PATH + 1] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_DESKTOPDIRECTORY, FALSE)) return {};
+    return buffer;
+}
+
+void RefuseFolder(HWND owner, const std::string& folder) {
+    const std::string text = "Tollivar cannot run from this folder because its path is too long:\n\r" + folder +
+                             "\n\r\n\rPlease install Tollivar in a folder whose path has at most " +
+                             std::to_string(MaxInstallFolderLength()) + " characters.";
+    MessageBoxA(owner, text.c_str(), "Tollivar", MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
+PathSetup SetUpPathsAndFonts(HWND mainWindow) {
+    const LOGFONTA normal = TahomaRecord(0);
+    const LOGFONTA bold = TahomaRecord(800);
+    g_normalFont.reset(CreateFontIndirectA(&normal));
+    g_boldFont.reset(CreateFontIndirectA(&bold));
+
+    const char* commandLine = GetCommandLineA();
+    g_hideAtStart = HideAtStartFromCommandLine(commandLine ? commandLine : "");
+
+    // The executable's own path gives the folder even when the command line is not quoted.
+    const std::string folder = InstallFolderFromModulePath(ModulePath());
+    PathsResult built = BuildInstallPaths(folder, DesktopDirectory());
+    if (built.error != PathsError::None) {
+        RefuseFolder(mainWindow, folder);
+        return PathSetup::FolderRefused;
+    }
+    g_paths = std::move(built.paths);
+    SetFileAttributesA(g_paths.definitionsFile.c_str(),
+                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    return PathSetup::Ok;
+}
+
+const InstallPaths& Paths() { return g_paths; }
+HFONT NormalFont() { return g_normalFont.get(); }
+HFONT BoldFont() { return g_boldFont.get(); }
+bool HideAtStart() { return g_hideAtStart; }
+void ClearHideAtStart() { g_hideAtStart = false; }
+
+} // namespace tollivar

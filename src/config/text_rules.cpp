@@ -1,0 +1,20 @@
+#include "config/text_rules.h"
+
+#include "config/install_paths.h"
+
+namespace tollivar {
+
+std::string ToUpperAscii(std::string_view text) {
+    std::string s(text);
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+bool EqualsUpper(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && ToUpperAscii(a) == ToUpperAscii(b);
+}
+
+std::string CutToBuffer(std::string_view text) { return std::string(text.substr(0, kMaxPathText)); }
+
+} // namespace tollivar

@@ -1,0 +1,11 @@
+// Enables the row buttons of a detection page only while its list has rows.
+#pragma once
+
+#include <windows.h>
+
+namespace tollivar {
+
+// Runs after nearly every message of the main window; does nothing while a scan runs.
+void RefreshListButtons(HWND mainWindow);
+
+} // namespace tollivar

@@ -1,0 +1,32 @@
+#include "pages/page_switch_win.h"
+
+#include <commctrl.h>
+
+#include "pages/pages_win.h"
+
+namespace tollivar {
+namespace {
+
+void SwitchTo(HWND mainWindow, int page) {
+    ShowMainInfoPage(mainWindow, page == 0);
+    ShowShieldPage(mainWindow, page == 1);
+    ShowScanPage(mainWindow, page == 2);
+    ShowHealPage(mainWindow, page == 3);
+    ShowSettingsPage(mainWindow, page == 4);
+}
+
+} // namespace
+
+void ShowPage(HWND mainWindow, int page) {
+    // Moving the selection by message raises no TCN_SELCHANGE, so the switchers run here.
+    SendDlgItemMessageA(mainWindow, kMainTabId, TCM_SETCURSEL, static_cast<WPARAM>(page), 1);
+    SwitchTo(mainWindow, page);
+}
+
+void OnMainWindowNotify(HWND mainWindow, const NMHDR* header) {
+    if (!header || header->idFrom != static_cast<UINT_PTR>(kMainTabId) || header->code != TCN_SELCHANGE) return;
+    const int page = static_cast<int>(SendDlgItemMessageA(mainWindow, kMainTabId, TCM_GETCURSEL, 0, 0));
+    if (page >= 0 && page < kPageCount) SwitchTo(mainWindow, page);
+}
+
+} // namespace tollivar

@@ -1,0 +1,22 @@
+// The tab control and the five pages: builders and show/hide switchers.
+#pragma once
+
+#include <windows.h>
+
+namespace tollivar {
+
+void BuildTabControl(HWND mainWindow);
+
+void BuildMainInfoPage(HWND mainWindow);
+void BuildShieldPage(HWND mainWindow);
+void BuildScanPage(HWND mainWindow);
+void BuildHealPage(HWND mainWindow);
+void BuildSettingsPage(HWND mainWindow);
+
+void ShowMainInfoPage(HWND mainWindow, bool show);
+void ShowShieldPage(HWND mainWindow, bool show);
+void ShowScanPage(HWND mainWindow, bool show);
+void ShowHealPage(HWND mainWindow, bool show);
+void ShowSettingsPage(HWND mainWindow, bool show);
+
+} // namespace tollivar
