@@ -1,0 +1,70 @@
+// What a detection looks like as a row of the Threat Scan and Threat Shield lists. Platform-free.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tollivar {
+
+struct AutorunFinding;
+
+// Kind codes of the Threat Scan list's "#" column.
+inline constexpr std::string_view kKindProcess = "P";
+inline constexpr std::string_view kKindFile = "F";
+
+// Built-in identifications and the Threat Shield's texts.
+inline constexpr std::string_view kSuspicious = "suspicious.";
+inline constexpr std::string_view kPossibleMalware = "possible malware.";
+inline constexpr std::string_view kAutoitCC = "Win32.Autoit.CC";
+inline constexpr std::string_view kAutorunTZ = "Win32.Autorun.TZ";
+
+// One Threat Scan row: Infection, "#" kind code, Identification; each text holds at most 511 characters.
+struct ScanRow {
+    std::string infection;
+    std::string kind;
+    std::string identification;
+    bool operator==(const ScanRow& o) const {
+        return infection == o.infection && kind == o.kind && identification == o.identification;
+    }
+};
+
+// One Threat Shield row: Infector, Infection, Status.
+struct ShieldRow {
+    std::string infector;
+    std::string infection;
+    std::string status;
+    bool operator==(const ShieldRow& o) const {
+        return infector == o.infector && infection == o.infection && status == o.status;
+    }
+};
+
+// Every detector hands its rows to a sink; the caller decides which list (or test) receives them.
+using ScanRowSink = std::function<void(const ScanRow&)>;
+
+// The platform's existence test: true when a file exists at the path and can be opened for reading
+// (a folder never counts).
+using FileExistsTest = std::function<bool(const std::string& path)>;
+
+// Builds a row with every text cut to what a list text holds.
+ScanRow MakeScanRow(std::string_view infection, std::string_view kind, std::string_view identification);
+
+// The pair of Threat Shield rows for one drive: the autorun file, then the program it opens.
+std::array<ShieldRow, 2> ShieldRowsFor(const AutorunFinding& finding);
+
+// The drive checks' rows for an autorun finding, in list order: the running process (when processText
+// is not empty), the autorun file, the program. No finding gives no rows.
+std::vector<ScanRow> AutorunScanRows(const AutorunFinding& finding, std::string_view processText);
+
+// A file whose mere presence on a removable drive is a known threat.
+struct FixedThreatPath {
+    std::string path;
+    std::string_view identification;
+};
+
+// The fixed malware paths of a removable drive, in the order they are tested.
+std::array<FixedThreatPath, 3> FixedThreatPaths(std::string_view root);
+
+} // namespace tollivar
