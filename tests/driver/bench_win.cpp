@@ -1,0 +1,147 @@
+#include "bench_win.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace tollivar::test {
+namespace {
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+std::string Narrow(const wchar_t* w) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, w, -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_ACP, 0, w, -1, s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+} // namespace
+
+std::string BenchUnixDir() { return Env("TOLLIVAR_BENCH"); }
+
+std::string DosPathOfUnix(const std::string& unixPath) {
+    using ToDos = WCHAR*(CDECL*)(LPCSTR);
+    static const auto toDos =
+        reinterpret_cast<ToDos>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
+    if (!toDos) return {};
+    WCHAR* dos = toDos(unixPath.c_str());
+    if (!dos) return {};
+    std::string s = Narrow(dos);
+    HeapFree(GetProcessHeap(), 0, dos);
+    return s;
+}
+
+std::string ProgramUnderTest() { return DosPathOfUnix(Env("TOLLIVAR_EXE")); }
+
+std::string ScreenshotPath(const std::string& name) {
+    const std::string dir = DosPathOfUnix(Env("TOLLIVAR_SCREENSHOTS"));
+    MakeFolders(dir);
+    return dir + "\\" + name + ".png";
+}
+
+bool WriteTextFile(const std::string& path, const std::string& content) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(f, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == content.size();
+}
+
+std::string ReadTextFile(const std::string& path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return {};
+    std::string content;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+    CloseHandle(f);
+    return content;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+void DeleteTree(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name != "." && name != "..") DeleteTree(path + "\\" + name);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+std::wstring Widen(const std::string& text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, w.data(), n);
+    return w;
+}
+
+std::wstring LongPathW(const std::string& path) {
+    return Widen(path.rfind("\\\\", 0) == 0 ? path : "\\\\?\\" + path);
+}
+
+bool MakeFolders(const std::string& path) {
+    // Wide calls with the \\?\ prefix, so that folders longer than MAX_PATH can be made too.
+    for (std::size_t pos = path.find('\\', 3); pos != std::string::npos; pos = path.find('\\', pos + 1))
+        CreateDirectoryW(LongPathW(path.substr(0, pos)).c_str(), nullptr);
+    CreateDirectoryW(LongPathW(path).c_str(), nullptr);
+    const DWORD a = GetFileAttributesW(LongPathW(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+InstallFolder::InstallFolder(const std::string& name) : path_("C:\\Tollivar Tests\\" + name + "\\") {
+    DeleteTree(path_.substr(0, path_.size() - 1));
+    MakeFolders(path_.substr(0, path_.size() - 1));
+    CopyFileA(ProgramUnderTest().c_str(), ExePath().c_str(), FALSE);
+}
+
+InstallFolder::~InstallFolder() { DeleteTree(path_.substr(0, path_.size() - 1)); }
+
+SimulatedDrive::SimulatedDrive(char letter, const std::string& folderName)
+    : letter_(letter), dosFolder_(DosPathOfUnix(BenchUnixDir() + "/drives/" + folderName)) {}
+
+void SimulatedDrive::Insert() { MakeFolders(dosFolder_); }
+
+void SimulatedDrive::Pull() { DeleteTree(dosFolder_); }
+
+void SimulatedDrive::Clear() {
+    Pull();
+    Insert();
+}
+
+bool SimulatedDrive::Write(const std::string& relative, const std::string& content) const {
+    const std::string path = Path(relative);
+    const std::size_t slash = path.rfind('\\');
+    if (slash > 2) MakeFolders(path.substr(0, slash));
+    return WriteTextFile(path, content);
+}
+
+SimulatedDrive& RemovableStick() {
+    static SimulatedDrive stick('E', "e");
+    return stick;
+}
+
+SimulatedDrive& FixedDrive() {
+    static SimulatedDrive drive('F', "f");
+    return drive;
+}
+
+} // namespace tollivar::test

@@ -1,0 +1,69 @@
+// The test side of the Wine bench: throw-away install folders, the simulated drives, file helpers.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tollivar::test {
+
+// The bench folder (a Unix path) the tests run in, from TOLLIVAR_BENCH.
+std::string BenchUnixDir();
+
+// A Windows path for a Unix path of the build tree (Wine maps paths outside its drives itself).
+std::string DosPathOfUnix(const std::string& unixPath);
+
+// The built tollguard.exe, as a Windows path.
+std::string ProgramUnderTest();
+
+// Where screenshots go: <build>/screenshots/<name>.png, as a Windows path.
+std::string ScreenshotPath(const std::string& name);
+
+// Files: whole-file text, attributes, folders.
+bool WriteTextFile(const std::string& path, const std::string& content);
+std::string ReadTextFile(const std::string& path);
+bool FileExists(const std::string& path);
+DWORD Attributes(const std::string& path);
+void DeleteTree(const std::string& path);
+bool MakeFolders(const std::string& path); // also beyond MAX_PATH
+std::wstring LongPathW(const std::string& path); // "\\?\" + path, as a wide string
+std::wstring Widen(const std::string& text);
+
+// A fresh install folder under C:\ holding a copy of tollguard.exe; removed again when it goes.
+class InstallFolder {
+  public:
+    explicit InstallFolder(const std::string& name = "Tollivar Test");
+    ~InstallFolder();
+    InstallFolder(const InstallFolder&) = delete;
+    InstallFolder& operator=(const InstallFolder&) = delete;
+
+    // Ends with a backslash.
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& relative) const { return path_ + relative; }
+    std::string ExePath() const { return File("tollguard.exe"); }
+
+  private:
+    std::string path_;
+};
+
+// A simulated drive whose root folder the test controls. E: is removable: it is listed while pulled,
+// but its root cannot be read; Insert creates the root, Pull removes it with everything on it.
+class SimulatedDrive {
+  public:
+    SimulatedDrive(char letter, const std::string& folderName);
+    void Insert();
+    void Pull();
+    void Clear(); // empties the root, keeping the drive inserted
+    std::string Root() const { return std::string(1, letter_) + ":\\"; }
+    std::string Path(const std::string& relative) const { return Root() + relative; }
+    bool Write(const std::string& relative, const std::string& content) const;
+
+  private:
+    char letter_;
+    std::string dosFolder_;
+};
+
+SimulatedDrive& RemovableStick(); // E:
+SimulatedDrive& FixedDrive();     // F:
+
+} // namespace tollivar::test
