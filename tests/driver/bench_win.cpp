@@ -67,24 +67,43 @@ bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
-void DeleteTree(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+namespace {
+
+// Wide calls with the long form, so that trees deeper than MAX_PATH go too.
+void DeleteTreeW(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
+        if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
         return;
     }
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = data.cFileName;
-            if (name != "." && name != "..") DeleteTree(path + "\\" + name);
-        } while (FindNextFileA(find, &data));
+            const std::wstring name = data.cFileName;
+            if (name != L"." && name != L"..") DeleteTreeW(path + L"\\" + name);
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
+}
+
+} // namespace
+
+void DeleteTree(const std::string& path) { DeleteTreeW(LongPathW(path)); }
+
+void DeleteContents(const std::string& folder) {
+    const std::wstring root = LongPathW(folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((root + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") DeleteTreeW(root + L"\\" + name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
 }
 
 std::wstring Widen(const std::string& text) {
@@ -123,8 +142,8 @@ void SimulatedDrive::Insert() { MakeFolders(dosFolder_); }
 void SimulatedDrive::Pull() { DeleteTree(dosFolder_); }
 
 void SimulatedDrive::Clear() {
-    Pull();
     Insert();
+    DeleteContents(dosFolder_);
 }
 
 bool SimulatedDrive::Write(const std::string& relative, const std::string& content) const {

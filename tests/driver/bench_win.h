@@ -24,7 +24,8 @@ bool WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);
 bool FileExists(const std::string& path);
 DWORD Attributes(const std::string& path);
-void DeleteTree(const std::string& path);
+void DeleteTree(const std::string& path);      // also beyond MAX_PATH
+void DeleteContents(const std::string& folder); // everything inside, the folder stays
 bool MakeFolders(const std::string& path); // also beyond MAX_PATH
 std::wstring LongPathW(const std::string& path); // "\\?\" + path, as a wide string
 std::wstring Widen(const std::string& text);
@@ -53,7 +54,7 @@ class SimulatedDrive {
     SimulatedDrive(char letter, const std::string& folderName);
     void Insert();
     void Pull();
-    void Clear(); // empties the root, keeping the drive inserted
+    void Clear(); // inserts the drive and empties its root
     std::string Root() const { return std::string(1, letter_) + ":\\"; }
     std::string Path(const std::string& relative) const { return Root() + relative; }
     bool Write(const std::string& relative, const std::string& content) const;

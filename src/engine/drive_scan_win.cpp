@@ -1,0 +1,17 @@
+#include "engine/drive_scan_win.h"
+
+#include "engine/drive_walk.h"
+#include "engine/file_access_win.h"
+
+namespace tollivar {
+
+void WalkRemovableDrive(const std::string& root, const StatusSink& showStatus, const ScanRowSink& addRow) {
+    DriveWalkHooks hooks;
+    hooks.list = ListFolder;
+    hooks.fileExists = FileExists;
+    hooks.showStatus = showStatus;
+    hooks.addRow = addRow;
+    WalkRemovableDrive(root, hooks);
+}
+
+} // namespace tollivar

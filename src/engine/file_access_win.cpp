@@ -1,0 +1,120 @@
+#include "engine/file_access_win.h"
+
+#include "app/handles_win.h"
+
+namespace tollivar {
+namespace {
+
+// The ANSI functions stop at MAX_PATH; longer paths go through the wide functions with "\\?\".
+constexpr std::size_t kAnsiPathLimit = MAX_PATH - 1;
+
+std::wstring LongForm(const std::string& path) {
+    const std::string full = "\\\\?\\" + path;
+    const int n = MultiByteToWideChar(CP_ACP, 0, full.c_str(), -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1) MultiByteToWideChar(CP_ACP, 0, full.c_str(), -1, wide.data(), n);
+    return wide;
+}
+
+std::string Narrow(const wchar_t* text) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_ACP, 0, text, -1, s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+bool IsBareName(const std::string& path) { return path.find_first_of("\\/:") == std::string::npos; }
+
+std::string SearchAlongPath(const std::string& name) {
+    char found[MAX_PATH] = {};
+    const DWORD n = SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, found, nullptr);
+    return n > 0 && n < MAX_PATH ? std::string(found, n) : std::string();
+}
+
+bool OpensForReading(const std::string& path) {
+    // No FILE_FLAG_BACKUP_SEMANTICS: a folder does not open, so it never counts as a file.
+    UniqueFile file(path.size() <= kAnsiPathLimit
+                        ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                        : CreateFileW(LongForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+template <typename FindData>
+DirectoryEntry EntryOf(const FindData& data, std::string name) {
+    return DirectoryEntry{std::move(name), data.dwFileAttributes};
+}
+
+std::optional<std::vector<DirectoryEntry>> ListShortFolder(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    UniqueFind find(FindFirstFileExA((folder + "*.*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return std::nullopt;
+    std::vector<DirectoryEntry> entries;
+    do {
+        entries.push_back(EntryOf(data, data.cFileName));
+    } while (FindNextFileA(find.get(), &data));
+    return entries;
+}
+
+std::optional<std::vector<DirectoryEntry>> ListLongFolder(const std::string& folder) {
+    WIN32_FIND_DATAW data;
+    UniqueFind find(FindFirstFileExW(LongForm(folder + "*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return std::nullopt;
+    std::vector<DirectoryEntry> entries;
+    do {
+        entries.push_back(EntryOf(data, Narrow(data.cFileName)));
+    } while (FindNextFileW(find.get(), &data));
+    return entries;
+}
+
+} // namespace
+
+bool FileExists(const std::string& path) {
+    if (path.empty()) return false;
+    NoFileRedirection realPaths;
+    if (IsBareName(path)) {
+        const std::string found = SearchAlongPath(path);
+        return !found.empty() && OpensForReading(found);
+    }
+    return OpensForReading(path);
+}
+
+std::optional<std::vector<DirectoryEntry>> ListFolder(const std::string& folder) {
+    // "*.*" is two characters longer than the folder: the short form must hold both.
+    if (folder.size() + 3 <= kAnsiPathLimit) return ListShortFolder(folder);
+    return ListLongFolder(folder);
+}
+
+std::optional<std::string> EnvironmentValue(const std::string& name) {
+    std::string value(512, '\0');
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD n = GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (n == 0) {
+            if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+            return std::string();
+        }
+        if (n < value.size()) {
+            value.resize(n);
+            return value;
+        }
+        value.resize(n); // n is the size the value needs, its terminator included
+    }
+}
+
+NoFileRedirection::NoFileRedirection() {
+#if !defined(_WIN64)
+    disabled_ = Wow64DisableWow64FsRedirection(&old_) != FALSE;
+#endif
+}
+
+NoFileRedirection::~NoFileRedirection() {
+#if !defined(_WIN64)
+    if (disabled_) Wow64RevertWow64FsRedirection(old_);
+#endif
+}
+
+} // namespace tollivar

@@ -1,0 +1,40 @@
+// The engine's file tests on the real file system: existence, folder listing, environment values.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/drive_walk.h"
+
+namespace tollivar {
+
+// True when a file exists at the path and can be opened for reading now (a folder never counts, nor
+// does a file someone holds open without sharing). A bare name is looked for along the platform's
+// search path. Paths beyond the ANSI functions' limit are tested through their long form.
+bool FileExists(const std::string& path);
+
+// The entries of a folder (path ending with "\") with the attributes the directory search gives;
+// nothing when it cannot be listed.
+std::optional<std::vector<DirectoryEntry>> ListFolder(const std::string& folder);
+
+// The value of an environment variable of this process, or nothing when it is not defined.
+std::optional<std::string> EnvironmentValue(const std::string& name);
+
+// A 32-bit build on 64-bit Windows sees the 32-bit system folder under the system32 name; paths from
+// the definitions must be tested where they really point. No effect in a 64-bit build.
+class NoFileRedirection {
+  public:
+    NoFileRedirection();
+    ~NoFileRedirection();
+    NoFileRedirection(const NoFileRedirection&) = delete;
+    NoFileRedirection& operator=(const NoFileRedirection&) = delete;
+
+  private:
+    void* old_ = nullptr;
+    bool disabled_ = false;
+};
+
+} // namespace tollivar

@@ -1,0 +1,73 @@
+#include "engine/process_lookup_win.h"
+
+#include <vector>
+
+#include "app/handles_win.h"
+
+namespace tollivar {
+namespace {
+
+// The full-access right the detectors ask for, as older systems define it.
+constexpr DWORD kFullProcessAccess = 0x1F0FFF;
+
+std::string ProcessImagePath(DWORD processId) {
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return {};
+    char path[MAX_PATH * 2] = {};
+    DWORD size = sizeof path;
+    if (!QueryFullProcessImageNameA(process.get(), 0, path, &size)) return {};
+    return std::string(path, size);
+}
+
+// The long form of a path that may hold short (8.3) folder or file names.
+std::string LongPathOf(const std::string& path) {
+    char longPath[MAX_PATH * 2] = {};
+    const DWORD n = GetLongPathNameA(path.c_str(), longPath, sizeof longPath);
+    return n > 0 && n < sizeof longPath ? std::string(longPath, n) : path;
+}
+
+} // namespace
+
+ProcessSnapshot TakeProcessSnapshot() {
+    std::vector<ProcessEntry> entries;
+    UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot) {
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+            entries.push_back(ProcessEntry{entry.th32ProcessID, entry.szExeFile});
+    }
+    return ProcessSnapshot(std::move(entries));
+}
+
+bool UserControlsProcess(DWORD processId) {
+    UniqueHandle process(OpenProcess(kFullProcessAccess, FALSE, processId));
+    if (!process) return false;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(process.get(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+    CloseHandle(token);
+    return true;
+}
+
+std::string FindRunningProcess(const std::string& imageName) {
+    return TakeProcessSnapshot().FindProcessText(
+        imageName, [](const ProcessEntry& entry) { return UserControlsProcess(entry.processId); });
+}
+
+std::string FindRunningAutorunTarget(const ProcessSnapshot& snapshot, const AutorunFinding& finding) {
+    if (!finding.Found()) return {};
+    const std::string target = finding.targetPath;
+    return snapshot.FindProcessText(finding.targetName, [&](const ProcessEntry& entry) {
+        const std::string image = ProcessImagePath(entry.processId);
+        if (image.empty()) return false;
+        const bool isTarget =
+            ProcessImageIsTarget(image, target) || ProcessImageIsTarget(LongPathOf(image), LongPathOf(target));
+        return isTarget && UserControlsProcess(entry.processId);
+    });
+}
+
+std::string FindRunningAutorunTarget(const AutorunFinding& finding) {
+    return FindRunningAutorunTarget(TakeProcessSnapshot(), finding);
+}
+
+} // namespace tollivar
