@@ -3,6 +3,10 @@
 #include "app/shutdown_win.h"
 #include "app/window_visibility_win.h"
 #include "pages/page_switch_win.h"
+#include "pages/heal_page_win.h"
+#include "pages/list_selection_win.h"
+#include "pages/scan_page_win.h"
+#include "pages/shield_page_win.h"
 #include "resources/resource_ids.h"
 
 namespace tollivar {
@@ -14,6 +18,12 @@ template <int Page>
 void ShowPageCommand(HWND mainWindow) {
     RestoreAndShow(mainWindow);
     ShowPage(mainWindow, Page);
+}
+
+// "Select All" (1) and "Deselect All" (0) of the three check-box lists.
+template <HWND (*List)(), int Select>
+void SelectAllCommand(HWND) {
+    SelectAllRows(List(), Select);
 }
 
 void HideMainWindowCommand(HWND mainWindow) { SendMessageA(mainWindow, WM_CLOSE, 0, 0); }
@@ -42,6 +52,14 @@ const Command kCommands[] = {
     {IDM_HEAL_SYSTEM, ShowPageCommand<3>},
     {IDC_SETTINGS_BUTTON, ShowPageCommand<4>},
     {IDM_SETTINGS, ShowPageCommand<4>},
+    {IDC_SCAN_NOW_BUTTON, ShowPageCommand<2>},
+    {IDC_HEAL_IT_BUTTON, ShowPageCommand<3>},
+    {IDC_SHIELD_SELECT_ALL_BUTTON, SelectAllCommand<ShieldList, 1>},
+    {IDC_SHIELD_DESELECT_ALL_BUTTON, SelectAllCommand<ShieldList, 0>},
+    {IDC_SCAN_SELECT_ALL_BUTTON, SelectAllCommand<ScanList, 1>},
+    {IDC_SCAN_DESELECT_ALL_BUTTON, SelectAllCommand<ScanList, 0>},
+    {IDC_HEAL_SELECT_ALL_BUTTON, SelectAllCommand<HealList, 1>},
+    {IDC_HEAL_DESELECT_ALL_BUTTON, SelectAllCommand<HealList, 0>},
     {IDM_HIDE_MAIN_WINDOW, HideMainWindowCommand},
     {IDM_SHUTDOWN, ShutdownCommand},
 };

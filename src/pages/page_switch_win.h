@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
+#include "resources/resource_ids.h"
+
 namespace tollivar {
 
-inline constexpr int kMainTabId = 2000;
+inline constexpr int kMainTabId = IDC_MAIN_TAB;
 inline constexpr int kPageCount = 5;
 
 void ShowPage(HWND mainWindow, int page);

@@ -1,4 +1,5 @@
-// The tab control and the five pages: builders and show/hide switchers.
+// The tab control and the five pages: builders and show/hide switchers. What other code reads or
+// writes on a page is reached through that page's own header.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,7 @@ void BuildScanPage(HWND mainWindow);
 void BuildHealPage(HWND mainWindow);
 void BuildSettingsPage(HWND mainWindow);
 
+// Show (true) or hide (false) every control of a page, its command buttons included.
 void ShowMainInfoPage(HWND mainWindow, bool show);
 void ShowShieldPage(HWND mainWindow, bool show);
 void ShowScanPage(HWND mainWindow, bool show);

@@ -229,6 +229,40 @@ std::vector<ListRow> ReadListView(HWND list) {
     return rows;
 }
 
+std::vector<std::string> TabTexts(HWND tab) {
+    std::vector<std::string> texts;
+    const int count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
+    constexpr SIZE_T kTextOffset = sizeof(TCITEMA);
+    constexpr SIZE_T kTextSize = 256;
+    RemoteMemory remote(OwnerPid(tab), kTextOffset + kTextSize);
+    if (!remote.Ok()) return texts;
+    for (int i = 0; i < count; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = remote.At(kTextOffset);
+        item.cchTextMax = static_cast<int>(kTextSize);
+        remote.Clear();
+        remote.Write(0, &item, sizeof item);
+        SendMessageA(tab, TCM_GETITEMA, static_cast<WPARAM>(i), remote.Param());
+        texts.push_back(remote.ReadText(kTextOffset, kTextSize));
+    }
+    return texts;
+}
+
+int TabSelection(HWND tab) { return static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0)); }
+
+bool ClickTab(HWND tab, int index) {
+    RemoteMemory remote(OwnerPid(tab), sizeof(RECT));
+    if (!remote.Ok()) return false;
+    if (!SendMessageA(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), remote.Param())) return false;
+    RECT rect{};
+    if (!remote.Read(0, &rect, sizeof rect)) return false;
+    const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageA(tab, WM_LBUTTONUP, 0, point);
+    return true;
+}
+
 std::optional<MessageBoxView> ReadMessageBox(HWND box) {
     if (!box || !IsWindow(box)) return std::nullopt;
     MessageBoxView view;

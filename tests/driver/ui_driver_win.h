@@ -68,6 +68,12 @@ struct ListRow {
 int ListColumnCount(HWND list);
 std::vector<ListRow> ReadListView(HWND list);
 
+// Tab controls, read and clicked across processes.
+std::vector<std::string> TabTexts(HWND tab);
+int TabSelection(HWND tab);
+// A left click in the middle of the tab item, as the mouse gives it.
+bool ClickTab(HWND tab, int index);
+
 // Message boxes of a process, found by caption.
 struct MessageBoxView {
     HWND window = nullptr;
