@@ -1,5 +1,6 @@
 #include "app/commands_win.h"
 
+#include "app/heal_commands_win.h"
 #include "app/shutdown_win.h"
 #include "app/window_visibility_win.h"
 #include "pages/page_switch_win.h"
@@ -62,6 +63,10 @@ const Command kCommands[] = {
     {IDC_HEAL_DESELECT_ALL_BUTTON, SelectAllCommand<HealList, 0>},
     {IDM_HIDE_MAIN_WINDOW, HideMainWindowCommand},
     {IDM_SHUTDOWN, ShutdownCommand},
+    {IDC_APPLY_SETTINGS_BUTTON, ApplySettingsCommand},
+    {IDC_HEAL_SELECTED_BUTTON, HealShieldCommand},
+    {IDC_HEAL_SCAN_SELECTED_BUTTON, HealScanCommand},
+    {IDC_HEAL_SYSTEM_BUTTON, HealSystemCommand},
 };
 
 } // namespace

@@ -1,22 +1,93 @@
 #include "config/settings_win.h"
 
+#include <string>
+
+#include "config/install_paths_win.h"
+#include "config/registry_writer_win.h"
+#include "config/settings_keys.h"
 #include "pages/heal_page_win.h"
 #include "pages/list_selection_win.h"
+#include "pages/main_info_page_win.h"
+#include "pages/tab_control_win.h"
 
 namespace tollivar {
 namespace {
 
+constexpr DWORD kTextBuffer = 512;
+
 SettingsFlags g_settings;
+
+int ReadSetting(const SettingsKey& key) {
+    const std::string section(key.section);
+    const std::string name(key.key);
+    return static_cast<int>(GetPrivateProfileIntA(section.c_str(), name.c_str(), 0, Paths().settingsFile.c_str()));
+}
+
+void KeepFlag(SettingsFlag flag, int value) {
+    switch (flag) {
+    case SettingsFlag::Splash: g_settings.splashOnStart = value; break;
+    case SettingsFlag::Alert: g_settings.alertOnDetection = value; break;
+    case SettingsFlag::Destroy: g_settings.destroyThreats = value; break;
+    case SettingsFlag::None: break;
+    }
+}
+
+std::string ReadProfileText(const char* section, const char* key, const std::string& file) {
+    char buffer[kTextBuffer] = {};
+    GetPrivateProfileStringA(section, key, "", buffer, kTextBuffer, file.c_str());
+    return buffer;
+}
+
+HWND SettingControl(const SettingsKey& key) { return GetDlgItem(PagePanel(), key.controlId); }
+
+bool WriteSetting(const SettingsKey& key, int value) {
+    const std::string section(key.section);
+    const std::string name(key.key);
+    const std::string text = SettingValueText(value);
+    return WritePrivateProfileStringA(section.c_str(), name.c_str(), text.c_str(), Paths().settingsFile.c_str()) !=
+           FALSE;
+}
+
+// The value "Tollivar" = the start-up command under HKEY_CURRENT_USER\<ST>, or no such value.
+void ApplyStartWithWindows(int startWithWindows) {
+    const std::string scan(kScanSection);
+    const std::string stKey(kStartupSubkeyKey);
+    const std::string subkey = ReadProfileText(scan.c_str(), stKey.c_str(), Paths().settingsFile);
+    // Without ST nothing says where the value belongs; the root of HKEY_CURRENT_USER is no place for it.
+    if (subkey.empty()) return;
+    const std::string valueName(kStartupValueName);
+    WriteRegistryValue(HKEY_CURRENT_USER, subkey.c_str(), REG_SZ, valueName.c_str(), Paths().startupCommand.c_str(),
+                       startWithWindows != 0 ? 0 : 1);
+}
 
 } // namespace
 
 const SettingsFlags& Settings() { return g_settings; }
 
-// settings.ini is not read yet: every flag stays 0 (no splash, no alert, quarantine mode).
-void LoadSettingsFlags() {}
+void LoadSettingsFlags() {
+    for (const SettingsKey& key : SettingsPageKeys())
+        if (key.flag != SettingsFlag::None) KeepFlag(key.flag, ReadSetting(key));
+}
+
 void LoadSettingsIntoPages(HWND) {
-    // Every repair starts ticked.
+    for (const SettingsKey& key : SettingsPageKeys()) {
+        const int value = ReadSetting(key);
+        KeepFlag(key.flag, value);
+        SendMessageA(SettingControl(key), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    }
+    const std::string version = ReadProfileText("INFO", "Version", Paths().definitionsFile);
+    SetWindowTextA(DefsVersionText(), version.c_str());
     SelectAllRows(HealList(), 1);
+}
+
+bool SaveSettings(HWND) {
+    bool written = true;
+    for (const SettingsKey& key : SettingsPageKeys()) {
+        const int value = static_cast<int>(SendMessageA(SettingControl(key), BM_GETCHECK, 0, 0));
+        if (key.key == kStartWithWindowsKey) ApplyStartWithWindows(value);
+        written = WriteSetting(key, value) && written;
+    }
+    return written;
 }
 
 } // namespace tollivar

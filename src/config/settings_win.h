@@ -1,4 +1,4 @@
-// settings.ini: the flags read at start-up and the page controls that show them.
+// settings.ini: the flags read at start-up, the page controls that show them, and their save.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +16,13 @@ const SettingsFlags& Settings();
 // First load: only the flags, before any page exists.
 void LoadSettingsFlags();
 
-// Second load: the flags again, now also into the page controls.
+// Second load: the flags again, every setting into its page control, the definitions version onto
+// Main Info, and every Heal System row ticked.
 void LoadSettingsIntoPages(HWND mainWindow);
+
+// Writes the seven controls back to settings.ini as "0"/"1" and adds or removes the start-with-Windows
+// value under the subkey SCAN/ST names. The flags in memory keep their start-up values. False when
+// settings.ini could not be written.
+bool SaveSettings(HWND mainWindow);
 
 } // namespace tollivar

@@ -1,8 +1,66 @@
 #include "heal/removed_count_win.h"
 
-namespace tollivar {
+#include <vector>
 
-// count.uas is not kept yet and the Main Info page does not exist: nothing to show.
-void UpdateRemovedCount(HWND, int) {}
+#include "app/handles_win.h"
+#include "config/install_paths_win.h"
+#include "heal/removed_count_bytes.h"
+#include "pages/main_info_page_win.h"
+
+namespace tollivar {
+namespace {
+
+constexpr int kOpenAttempts = 20;
+constexpr DWORD kRetryPauseMs = 25;
+
+// Opened without sharing, so two updates never interleave; someone else holding it is waited for.
+UniqueFile OpenCounter(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+    for (int attempt = 0;; ++attempt) {
+        UniqueFile file(
+            CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || attempt + 1 >= kOpenAttempts)
+            return file;
+        Sleep(kRetryPauseMs);
+    }
+}
+
+std::optional<std::int32_t> ReadCount(HANDLE file) {
+    std::vector<std::uint8_t> bytes(4);
+    DWORD read = 0;
+    if (!ReadFile(file, bytes.data(), 4, &read, nullptr)) return std::nullopt;
+    bytes.resize(read);
+    return DecodeRemovedCount(bytes);
+}
+
+} // namespace
+
+std::optional<std::int32_t> UpdateCounterFile(const std::string& counterFile, int increment) {
+    UniqueFile file = OpenCounter(counterFile, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
+    if (!file) {
+        if (increment != 0) return std::nullopt;
+        // Only showing: a count.uas that is read-only, or that someone else is reading, still holds
+        // the true count.
+        file = OpenCounter(counterFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+        if (!file) return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional<std::int32_t>(0) : std::nullopt;
+    }
+    const std::optional<std::int32_t> count = ReadCount(file.get());
+    if (!count || increment == 0) return count;
+
+    const std::int32_t next = NextRemovedCount(*count);
+    const auto bytes = EncodeRemovedCount(next);
+    DWORD written = 0;
+    if (SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return std::nullopt;
+    if (!WriteFile(file.get(), bytes.data(), 4, &written, nullptr) || written != 4) return std::nullopt;
+    return next;
+}
+
+bool UpdateRemovedCount(HWND, int increment) {
+    const std::optional<std::int32_t> count = UpdateCounterFile(Paths().counterFile, increment);
+    if (!count) return false;
+    SetWindowTextA(RemovedCountText(), FormatRemovedCount(*count).c_str());
+    return true;
+}
 
 } // namespace tollivar

@@ -3,8 +3,20 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
+#include <string>
+
 namespace tollivar {
 
-void UpdateRemovedCount(HWND mainWindow, int increment);
+// Reads count.uas (created empty when missing) and, with increment 1, stores the count plus one.
+// A file held open elsewhere is retried for a moment. The count now stored, or nothing when the file
+// could not be read or the new count could not be stored.
+std::optional<std::int32_t> UpdateCounterFile(const std::string& counterFile, int increment);
+
+// The same on the install's count.uas; the Main Info count shows the stored value. When the file
+// cannot be used the text is left as it was: no count is shown that is not the stored one.
+// True when the count was read (and, with increment 1, stored).
+bool UpdateRemovedCount(HWND mainWindow, int increment);
 
 } // namespace tollivar

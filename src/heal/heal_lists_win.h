@@ -1,0 +1,32 @@
+// Healing the checked rows of the Threat Shield and Threat Scan lists.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "heal/heal_status_text.h"
+
+namespace tollivar {
+
+struct ThreatRemoval {
+    bool destroyThreats = false;
+    std::string quarantineFolder;          // ends in a backslash
+    std::function<void()> countRemoval;    // once for every file really moved or deleted
+};
+
+// Heals every checked row of the list in row order, reading the row count once: a file path is
+// removed (once, however many rows name it); with processRows a "[id] - name" row ends that process
+// if it still is the listed one. The rows themselves stay.
+HealTally HealCheckedRows(HWND list, bool processRows, const ThreatRemoval& removal);
+
+// Heals the Threat Shield list, empties it and tells the result in its status line. An empty list
+// is left alone, status line included.
+void HealShieldList();
+
+// Heals the Threat Scan list (files and processes), empties both detection lists and tells the
+// result in the Threat Scan status line. An empty list is left alone.
+void HealScanList();
+
+} // namespace tollivar

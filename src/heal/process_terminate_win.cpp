@@ -1,0 +1,52 @@
+#include "heal/process_terminate_win.h"
+
+#include <string>
+
+#include "app/handles_win.h"
+#include "config/text_rules.h"
+#include "engine/process_lookup_win.h"
+#include "heal/quarantine_names.h"
+
+namespace tollivar {
+namespace {
+
+constexpr DWORD kEndWaitMs = 5000;
+
+// Whether a snapshot still lists a process of this id and name (used when it cannot be opened).
+bool ListedProcessRuns(DWORD processId, std::string_view imageName) {
+    const std::string text = TakeProcessSnapshot().FindProcessText(
+        imageName, [processId](const ProcessEntry& entry) { return entry.processId == processId; });
+    return !text.empty();
+}
+
+std::string ImageFileName(HANDLE process) {
+    char path[MAX_PATH * 4] = {};
+    DWORD size = sizeof path;
+    if (!QueryFullProcessImageNameA(process, 0, path, &size)) return {};
+    return std::string(FileNameOfPath(std::string_view(path, size)));
+}
+
+} // namespace
+
+TerminateOutcome TerminateListedProcess(DWORD processId, std::string_view imageName) {
+    if (imageName.empty()) return TerminateOutcome::Failed;
+    if (processId == GetCurrentProcessId()) return TerminateOutcome::Failed;
+
+    const UniqueHandle process(
+        OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId));
+    if (!process)
+        return ListedProcessRuns(processId, imageName) ? TerminateOutcome::Failed : TerminateOutcome::NotRunning;
+    if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) return TerminateOutcome::NotRunning;
+
+    // The handle pins this very process: what it is now is what would be ended.
+    const std::string runningName = ImageFileName(process.get());
+    if (runningName.empty()) return TerminateOutcome::Failed;
+    if (!EqualsUpper(runningName, imageName)) return TerminateOutcome::NotRunning;
+
+    if (!TerminateProcess(process.get(), 0) && WaitForSingleObject(process.get(), 0) != WAIT_OBJECT_0)
+        return TerminateOutcome::Failed;
+    return WaitForSingleObject(process.get(), kEndWaitMs) == WAIT_OBJECT_0 ? TerminateOutcome::Terminated
+                                                                            : TerminateOutcome::Failed;
+}
+
+} // namespace tollivar

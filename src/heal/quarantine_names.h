@@ -1,0 +1,32 @@
+// Names of quarantined files: the threat's own file name + "." + a number + "qr", and the split that
+// gives the original name back. Platform-free.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tollivar {
+
+// The part of a path after its last backslash; the whole path when it has none.
+std::string_view FileNameOfPath(std::string_view path);
+
+// name + "." + suffix as signed decimal + "qr": "autorun.inf" and -1234 give "autorun.inf.-1234qr".
+std::string QuarantineFileName(std::string_view threatPath, std::int32_t suffix);
+
+// quarantineFolder (ending in a backslash) + QuarantineFileName; nothing when the result would not
+// fit the 511 characters of a path buffer (the file is then left where it is).
+std::optional<std::string> QuarantineDestination(std::string_view quarantineFolder, std::string_view threatPath,
+                                                  std::int32_t suffix);
+
+// The number of a new quarantined name, scrambled from the tick count, a sequence number that grows
+// with every attempt in this process, and the process id, so that two names made in the same
+// millisecond still differ.
+std::int32_t QuarantineSuffix(std::uint32_t tickCount, std::uint32_t sequence, std::uint32_t processId);
+
+// The threat's file name recovered from a quarantined name: everything before its last ".".
+// A name without a dot is returned whole.
+std::string_view OriginalNameOfQuarantined(std::string_view quarantinedName);
+
+} // namespace tollivar
