@@ -49,7 +49,9 @@ void RunDefinitionScan(const std::string& definitionsFile, const StatusSink& sho
     DefinitionScanHooks hooks;
     hooks.read = read;
     hooks.environment = EnvironmentValue;
-    hooks.fileExists = FileExists;
+    // Most listed files are absent: one listing per folder answers those without opening each.
+    ListedExistence listedExistence(ListFolderNames, FileExists);
+    hooks.fileExists = [&](const std::string& path) { return listedExistence(path); };
     hooks.findProcess = [&](const std::string& name) {
         return processes.FindProcessText(
             name, [](const ProcessEntry& entry) { return UserControlsProcess(entry.processId); });

@@ -88,6 +88,28 @@ std::optional<std::vector<DirectoryEntry>> ListFolder(const std::string& folder)
     return ListLongFolder(folder);
 }
 
+FolderNames ListFolderNames(const std::string& folder) {
+    FolderNames result;
+    if (folder.size() + 1 > kAnsiPathLimit) return result; // left to the real test
+    NoFileRedirection realPaths;
+    WIN32_FIND_DATAA data;
+    UniqueFind find(FindFirstFileExA((folder + "*").c_str(), FindExInfoStandard, &data, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND || error == ERROR_DIRECTORY ||
+            error == ERROR_INVALID_NAME)
+            result.outcome = FolderNames::Outcome::Missing;
+        return result;
+    }
+    do {
+        result.names.emplace_back(data.cFileName);
+        if (data.cAlternateFileName[0]) result.names.emplace_back(data.cAlternateFileName);
+    } while (FindNextFileA(find.get(), &data));
+    result.outcome = FolderNames::Outcome::Listed;
+    return result;
+}
+
 std::optional<std::string> EnvironmentValue(const std::string& name) {
     std::string value(512, '\0');
     for (;;) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/drive_walk.h"
+#include "engine/listed_existence.h"
 
 namespace tollivar {
 
@@ -19,6 +20,10 @@ bool FileExists(const std::string& path);
 // The entries of a folder (path ending with "\") with the attributes the directory search gives;
 // nothing when it cannot be listed.
 std::optional<std::vector<DirectoryEntry>> ListFolder(const std::string& folder);
+
+// The long and short names of every entry of a folder (path ending with "\"), or whether the folder
+// is missing or cannot be listed, for the listed existence test.
+FolderNames ListFolderNames(const std::string& folder);
 
 // The value of an environment variable of this process, or nothing when it is not defined.
 std::optional<std::string> EnvironmentValue(const std::string& name);

@@ -130,6 +130,21 @@ TEST_F(DefinitionScanTest, FileEntriesExpandOnlyTheirFirstReference) {
                                             Row(kFiles + "\\b.exe", "F", "Ref"), Row(kFiles + "\\a.exe", "F", "Ref")}));
 }
 
+TEST_F(DefinitionScanTest, FilesAreFoundUnderAnyNameTheFileSystemKnows) {
+    // Folders are listed once and absent names need no open; short names and other cases still match.
+    const std::string longName = kFiles + "\\A Long Program Name.exe";
+    ASSERT_TRUE(WriteTextFile(longName, "x"));
+    char shortPath[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameA(longName.c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_NE(std::string(shortPath), longName);
+    const ScanResult r = Scan("[1]\r\nTh=Names\r\nF1=" + std::string(shortPath) + "\r\nF2=%TV_FILES%\\A.EXE\r\n"
+                              "F3=%TV_FILES%\\absent.exe\r\nF4=C:\\No Such Folder\\a.exe\r\nF5=%TV_FILES%\\%B%\r\n"
+                              "F6=%TV_FILES%\\..\\files\\b.exe\r\n");
+    EXPECT_EQ(r.rows, (std::vector<ScanRow>{Row(shortPath, "F", "Names"), Row(kFiles + "\\A.EXE", "F", "Names"),
+                                            Row(kFiles + "\\..\\files\\b.exe", "F", "Names")}));
+    DeleteFileA(longName.c_str());
+}
+
 TEST_F(DefinitionScanTest, OneFileUnderTwoThreatsGivesTwoRows) {
     const ScanResult r = Scan("[1]\r\nTh=First\r\nF1=%TV_FILES%\\a.exe\r\n[2]\r\nTh=Second\r\nF1=%TV_FILES%\\a.exe\r\n");
     EXPECT_EQ(r.rows, (std::vector<ScanRow>{Row(kFiles + "\\a.exe", "F", "First"),
