@@ -81,6 +81,10 @@ void LoadSettingsIntoPages(HWND) {
 }
 
 bool SaveSettings(HWND) {
+    // A read-only settings.ini is refused as Windows refuses it, also where the writer would get
+    // through anyway (an administrator under Wine): nothing is changed and the user is told.
+    const DWORD attributes = GetFileAttributesA(Paths().settingsFile.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     bool written = true;
     for (const SettingsKey& key : SettingsPageKeys()) {
         const int value = static_cast<int>(SendMessageA(SettingControl(key), BM_GETCHECK, 0, 0));

@@ -173,19 +173,30 @@ TEST_F(HealGuiTest, ApplyWritesAllSevenKeysAsZeroOrOne) {
 }
 
 TEST_F(HealGuiTest, ASettingsFileThatCannotBeWrittenIsReportedNotClaimed) {
-    const std::string ini = folder_.File("settings.ini");
-    WriteTextFile(ini, "[SETTINGS]\r\nS3=0\r\n");
-    Start();
-    Click(kAlert);
-    {
-        const HANDLE holder = CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    // Held open by another program, or marked read-only: either way nothing is written and no
+    // success is claimed.
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "held open");
+        const std::string ini = folder_.File("settings.ini");
+        SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        WriteTextFile(ini, "[SETTINGS]\r\nS3=0\r\n");
+        Start();
+        Click(kAlert);
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (readOnly) {
+            ASSERT_TRUE(SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+        } else {
+            holder = CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        }
         const MessageBoxView box = Answer(kApplySettings, kWarning, IDOK);
         EXPECT_NE(box.text.find("could not be saved"), std::string::npos) << box.text;
         EXPECT_FALSE(FindTopWindow(app_->Pid(), "#32770", "[ DONE ]", true));
-        CloseHandle(holder);
+        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        EXPECT_EQ(ReadIni(ini, "SETTINGS", "S3"), "0");
+        SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        app_.reset();
     }
-    EXPECT_EQ(ReadIni(ini, "SETTINGS", "S3"), "0");
 }
 
 TEST_F(HealGuiTest, StartWithWindowsFollowsTheBoxUnderTheStSubkey) {
