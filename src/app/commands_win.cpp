@@ -1,8 +1,12 @@
 #include "app/commands_win.h"
 
+#include "app/dialogs_win.h"
 #include "app/heal_commands_win.h"
+#include "app/update_command_win.h"
 #include "app/shutdown_win.h"
 #include "app/window_visibility_win.h"
+#include "heal/quarantine_manager_win.h"
+#include "engine/scan_worker_win.h"
 #include "pages/page_switch_win.h"
 #include "pages/heal_page_win.h"
 #include "pages/list_selection_win.h"
@@ -67,6 +71,14 @@ const Command kCommands[] = {
     {IDC_HEAL_SELECTED_BUTTON, HealShieldCommand},
     {IDC_HEAL_SCAN_SELECTED_BUTTON, HealScanCommand},
     {IDC_HEAL_SYSTEM_BUTTON, HealSystemCommand},
+    {IDC_START_SCAN_BUTTON, StartScanCommand},
+    // Help, Quarantine and Update leave the window as it is: from the tray the dialogs open on their own.
+    {IDC_HELP_BUTTON, ShowHelpDialog},
+    {IDM_HELP, ShowHelpDialog},
+    {IDC_QUARANTINE_BUTTON, ShowQuarantineManager},
+    {IDM_QUARANTINE, ShowQuarantineManager},
+    {IDC_UPDATE_BUTTON, UpdateCommand},
+    {IDM_UPDATE, UpdateCommand},
 };
 
 } // namespace

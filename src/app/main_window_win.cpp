@@ -6,6 +6,7 @@
 #include "app/tray_win.h"
 #include "app/window_visibility_win.h"
 #include "engine/list_buttons_win.h"
+#include "engine/scan_report_win.h"
 #include "pages/page_switch_win.h"
 
 namespace tollivar {
@@ -35,6 +36,13 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     default:
         if (message == kTrayCallbackMessage) OnTrayCallback(window, wParam, lParam);
+        if (message == kScanReportMessage) {
+            // The worker's request carries an answer: a dialog procedure returns it this way.
+            const LRESULT answer = CarryOutScanReport(window, lParam);
+            RefreshListButtons(window);
+            SetWindowLongPtrA(window, DWLP_MSGRESULT, answer);
+            return TRUE;
+        }
         break;
     }
     RefreshListButtons(window);

@@ -2,6 +2,7 @@
 
 #include "config/install_paths_win.h"
 #include "engine/resident_shield_win.h"
+#include "engine/scan_worker_win.h"
 
 namespace tollivar {
 
@@ -15,8 +16,13 @@ void RearmMonitorTimer(HWND mainWindow) {
 }
 
 void OnMonitorTick(HWND mainWindow) {
-    RearmMonitorTimer(mainWindow);
-    ResidentShieldPass(mainWindow);
+    if (ScanUnderWay()) {
+        // A tick queued before the scan stopped the timer: the shield rests until the scan re-arms it.
+        StopMonitorTimer(mainWindow);
+    } else {
+        RearmMonitorTimer(mainWindow);
+        ResidentShieldPass(mainWindow);
+    }
     if (HideAtStart()) {
         ClearHideAtStart();
         SendMessageA(mainWindow, WM_CLOSE, 0, 0);

@@ -47,6 +47,11 @@ void RefuseFolder(HWND owner, const std::string& folder) {
 
 } // namespace
 
+HFONT NewTahomaFont(bool bold) {
+    const LOGFONTA record = TahomaRecord(bold ? 800 : 0);
+    return CreateFontIndirectA(&record);
+}
+
 PathSetup SetUpPathsAndFonts(HWND mainWindow) {
     const LOGFONTA normal = TahomaRecord(0);
     const LOGFONTA bold = TahomaRecord(800);

@@ -17,6 +17,9 @@ const InstallPaths& Paths();
 HFONT NormalFont();
 HFONT BoldFont();
 
+// A font of its own from the record of NormalFont (or BoldFont), for a dialog that owns and deletes it.
+HFONT NewTahomaFont(bool bold);
+
 bool HideAtStart();
 void ClearHideAtStart();
 

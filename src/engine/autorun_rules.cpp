@@ -11,7 +11,8 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Upper-cased path with the platform's lexical normalisation, for comparing two names of one file.
+} // namespace
+
 std::string ComparablePath(std::string_view path) {
     std::string p = ToUpperAscii(path);
     for (char& c : p)
@@ -44,8 +45,6 @@ std::string ComparablePath(std::string_view path) {
     }
     return out;
 }
-
-} // namespace
 
 std::string AutorunInfPath(std::string_view root) {
     return std::string(root) + "autorun.inf";

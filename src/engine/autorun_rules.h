@@ -32,6 +32,11 @@ std::string CutOpenArguments(std::string_view value);
 AutorunFinding ResolveAutorunOpen(std::string_view root, std::string_view openValue,
                                   const EnvironmentLookup& environment);
 
+// Upper-cased path after the lexical clean-up the platform applies to a path ("/" as "\", repeated
+// separators, "." and ".." parts (never above the drive or share), trailing dots and blanks of a part,
+// a "\\?\" prefix), without a trailing separator: two names of one file compare equal.
+std::string ComparablePath(std::string_view path);
+
 // True when a running process's full image path is the autorun target itself, so that a program of
 // the same name elsewhere (the system's own svchost.exe) is never taken for it. Compared without
 // regard to case, after the lexical clean-up the platform applies to a path ("/" as "\", repeated

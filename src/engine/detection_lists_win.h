@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 
 #include "engine/detection_rows.h"
@@ -20,5 +21,9 @@ bool AddShieldDetection(HWND shieldList, const AutorunFinding& finding);
 // thread and the texts travel in the caller's own buffers.
 void AddScanRow(HWND scanList, const ScanRow& row);
 void AddScanRow(HWND scanList, std::string_view infection, std::string_view kind, std::string_view identification);
+
+// The root of the drive whose autorun.inf named the program of this row ("E:\"), kept with the row
+// when it was added; empty for every other row.
+std::string AutorunRootOfRow(HWND list, int row);
 
 } // namespace tollivar

@@ -22,12 +22,16 @@ inline constexpr std::string_view kAutoitCC = "Win32.Autoit.CC";
 inline constexpr std::string_view kAutorunTZ = "Win32.Autorun.TZ";
 
 // One Threat Scan row: Infection, "#" kind code, Identification; each text holds at most 511 characters.
+// autorunRoot is set only on the row of a program that a drive's autorun.inf names: the root of that
+// drive ("E:\"). Healing takes such a program only from that drive.
 struct ScanRow {
     std::string infection;
     std::string kind;
     std::string identification;
+    std::string autorunRoot = {};
     bool operator==(const ScanRow& o) const {
-        return infection == o.infection && kind == o.kind && identification == o.identification;
+        return infection == o.infection && kind == o.kind && identification == o.identification &&
+               autorunRoot == o.autorunRoot;
     }
 };
 
@@ -36,8 +40,10 @@ struct ShieldRow {
     std::string infector;
     std::string infection;
     std::string status;
+    std::string autorunRoot = {}; // as for ScanRow: set on the program's row
     bool operator==(const ShieldRow& o) const {
-        return infector == o.infector && infection == o.infection && status == o.status;
+        return infector == o.infector && infection == o.infection && status == o.status &&
+               autorunRoot == o.autorunRoot;
     }
 };
 
@@ -50,6 +56,9 @@ using FileExistsTest = std::function<bool(const std::string& path)>;
 
 // Builds a row with every text cut to what a list text holds.
 ScanRow MakeScanRow(std::string_view infection, std::string_view kind, std::string_view identification);
+
+// The root of the drive whose autorun.inf gave the finding ("E:\"); empty without a finding.
+std::string AutorunRootOf(const AutorunFinding& finding);
 
 // The pair of Threat Shield rows for one drive: the autorun file, then the program it opens.
 std::array<ShieldRow, 2> ShieldRowsFor(const AutorunFinding& finding);

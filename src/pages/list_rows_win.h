@@ -25,6 +25,10 @@ int AppendListRow(HWND list, std::initializer_list<std::string_view> columns);
 void SetRowCheckAndSelection(HWND list, int row, UINT checkState);
 
 std::string ListRowText(HWND list, int row, int column);
+
+// A number kept with a row and never shown (the item's lParam); 0 unless set.
+void SetRowData(HWND list, int row, LPARAM data);
+LPARAM RowData(HWND list, int row);
 bool RowIsChecked(HWND list, int row);
 
 } // namespace tollivar

@@ -198,12 +198,12 @@ def help_file_icon():
     return [(rect(0.15, 0.1, 0.85, 0.9), NAVY), (rect(0.22, 0.14, 0.8, 0.86), WHITE),
             (rect(0.3, 0.28, 0.72, 0.33), GREY), (rect(0.3, 0.42, 0.72, 0.47), GREY), (rect(0.3, 0.56, 0.6, 0.61), GREY)]
 
-def help_web_icon():
+def globe_icon():
     return [(circle(0.5, 0.5, 0.45), BLUE), (ring(0.5, 0.5, 0.0, 0.0), WHITE),
             (rect(0.05, 0.47, 0.95, 0.53), WHITE), (rect(0.47, 0.05, 0.53, 0.95), WHITE),
             (ring(0.5, 0.5, 0.3, 0.35), SKY)]
 
-def help_mail_icon():
+def envelope_icon():
     return [(rect(0.08, 0.22, 0.92, 0.78), GOLD), (thick_line(0.1, 0.25, 0.5, 0.55, 0.06), NAVY),
             (thick_line(0.5, 0.55, 0.9, 0.25, 0.06), NAVY)]
 
@@ -225,6 +225,19 @@ def banner(width, height, title, subtitle):
     ]
     return bmp_bytes(render(width, height, gradient(NAVY, (10, 20, 50)), layers, ss=2))
 
+def splash(width, height, title, subtitle):
+    """Shield on the left, the title and a smaller subtitle beside it, all inside the picture."""
+    cell_x, cell_y = 1.0 / width, 1.0 / height
+    title_px = 4  # pixels per font cell: 8 letters of 6 cells fit in about 190 pixels
+    sub_px = 3
+    layers = [
+        (shield(0.17, 0.18, 0.2, 0.64), WHITE),
+        (shield(0.17, 0.23, 0.15, 0.52), BLUE),
+        (text_shape(title, 0.33, 0.28, title_px * cell_x, title_px * cell_y), WHITE),
+        (text_shape(subtitle, 0.33, 0.6, sub_px * cell_x, sub_px * cell_y), SKY),
+    ]
+    return bmp_bytes(render(width, height, gradient(NAVY, (10, 20, 50)), layers, ss=2))
+
 def tray_picture(width, height):
     layers = [(rect(0.0, 0.0, 1.0, 1.0), (225, 230, 238, 255)),
               (shield(0.8, 0.15, 0.12, 0.7), BLUE), (rect(0.05, 0.35, 0.6, 0.65), GREY)]
@@ -236,7 +249,7 @@ def main():
     files = {
         "banner.bmp": lambda: banner(674, 64, "TOLLIVAR", "USB SECURITY SHIELD"),
         "alert.bmp": lambda: banner(381, 52, "THREAT FOUND", "REMOVABLE DRIVE"),
-        "splash.bmp": lambda: banner(300, 150, "TOLLIVAR", "LOADING"),
+        "splash.bmp": lambda: splash(300, 150, "TOLLIVAR", "LOADING"),
         "tray.bmp": lambda: tray_picture(117, 29),
         "app.ico": lambda: ico_bytes(app_icon),
         "shield.ico": lambda: ico_bytes(shield_icon),
@@ -245,8 +258,8 @@ def main():
         "settings.ico": lambda: ico_bytes(settings_icon),
         "threat.ico": lambda: ico_bytes(threat_icon),
         "help_file.ico": lambda: ico_bytes(help_file_icon),
-        "help_web.ico": lambda: ico_bytes(help_web_icon),
-        "help_mail.ico": lambda: ico_bytes(help_mail_icon),
+        "help_support.ico": lambda: ico_bytes(envelope_icon),
+        "help_news.ico": lambda: ico_bytes(globe_icon),
     }
     for name, make in files.items():
         with open(os.path.join(out, name), "wb") as f:

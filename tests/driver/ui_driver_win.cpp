@@ -229,6 +229,66 @@ std::vector<ListRow> ReadListView(HWND list) {
     return rows;
 }
 
+std::vector<std::string> ListColumnTitles(HWND list) {
+    std::vector<std::string> titles;
+    const int count = ListColumnCount(list);
+    constexpr SIZE_T kTextOffset = sizeof(LVCOLUMNA);
+    constexpr SIZE_T kTextSize = 256;
+    RemoteMemory remote(OwnerPid(list), kTextOffset + kTextSize);
+    if (!remote.Ok()) return titles;
+    for (int i = 0; i < count; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = remote.At(kTextOffset);
+        column.cchTextMax = static_cast<int>(kTextSize);
+        remote.Clear();
+        remote.Write(0, &column, sizeof column);
+        SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), remote.Param());
+        titles.push_back(remote.ReadText(kTextOffset, kTextSize));
+    }
+    return titles;
+}
+
+std::vector<int> ListColumnWidths(HWND list) {
+    std::vector<int> widths;
+    for (int i = 0; i < ListColumnCount(list); ++i)
+        widths.push_back(static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0)));
+    return widths;
+}
+
+bool SelectListRow(HWND list, int row) {
+    RemoteMemory remote(OwnerPid(list), sizeof(LVITEMA));
+    if (!remote.Ok()) return false;
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.Write(0, &item, sizeof item);
+    return SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), remote.Param()) != FALSE;
+}
+
+bool InsertListRow(HWND list, const std::string& text, bool checked) {
+    constexpr SIZE_T kTextOffset = sizeof(LVITEMA);
+    constexpr SIZE_T kTextSize = 512;
+    RemoteMemory remote(OwnerPid(list), kTextOffset + kTextSize);
+    if (!remote.Ok() || text.size() >= kTextSize) return false;
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = remote.At(kTextOffset);
+    remote.Clear();
+    remote.Write(0, &item, sizeof item);
+    remote.Write(kTextOffset, text.c_str(), text.size() + 1);
+    const LRESULT row = SendMessageA(list, LVM_INSERTITEMA, 0, remote.Param());
+    if (row < 0) return false;
+    const DWORD extended = static_cast<DWORD>(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    if (!(extended & LVS_EX_CHECKBOXES)) return true;
+    LVITEMA state{};
+    state.stateMask = LVIS_STATEIMAGEMASK;
+    state.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    remote.Write(0, &state, sizeof state);
+    return SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), remote.Param()) != FALSE;
+}
+
 std::vector<std::string> TabTexts(HWND tab) {
     std::vector<std::string> texts;
     const int count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
@@ -352,6 +412,8 @@ std::optional<std::string> TrayIconTip(HWND window, UINT id) {
 }
 
 void PressCloseBox(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+
+void PressKey(HWND window, WPARAM key) { PostKey(window, key); }
 
 void PressAltF4(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 

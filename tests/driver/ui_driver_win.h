@@ -67,6 +67,12 @@ struct ListRow {
 };
 int ListColumnCount(HWND list);
 std::vector<ListRow> ReadListView(HWND list);
+std::vector<std::string> ListColumnTitles(HWND list);
+std::vector<int> ListColumnWidths(HWND list);
+// Selects one row (and gives it the focus mark) as a click on it would; false when the list refused.
+bool SelectListRow(HWND list, int row);
+// Appends a row with this text in its first column and, for a check-box list, its check box set.
+bool InsertListRow(HWND list, const std::string& text, bool checked);
 
 // Tab controls, read and clicked across processes.
 std::vector<std::string> TabTexts(HWND tab);
@@ -100,6 +106,8 @@ std::optional<std::string> TrayIconTip(HWND window, UINT id = 0);
 // Closing: the caption's close box (WM_CLOSE) or Alt+F4 (the system command).
 void PressCloseBox(HWND window);
 void PressAltF4(HWND window);
+// A key press (down and up) posted to the window that has the keyboard focus, e.g. VK_RETURN.
+void PressKey(HWND window, WPARAM key);
 // What the caption's minimise box does.
 void Minimise(HWND window);
 

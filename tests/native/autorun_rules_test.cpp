@@ -114,13 +114,14 @@ TEST(AutorunRows, ShieldPairAndScanRowsInListOrder) {
     const AutorunFinding f = AnalyzeStick("[autorun]\nopen=bin\\run.exe /auto\n");
     const auto pair = ShieldRowsFor(f);
     EXPECT_EQ(pair[0], (ShieldRow{"E:\\autorun.inf", "run.exe", "suspicious."}));
-    EXPECT_EQ(pair[1], (ShieldRow{"E:\\bin\\run.exe", "possible malware.", "suspicious."}));
+    // Only the program's row carries the drive that named it: healing takes it from that drive only.
+    EXPECT_EQ(pair[1], (ShieldRow{"E:\\bin\\run.exe", "possible malware.", "suspicious.", "E:\\"}));
 
     const std::vector<ScanRow> withProcess = AutorunScanRows(f, "[1A4] - run.exe");
     ASSERT_EQ(withProcess.size(), 3u);
     EXPECT_EQ(withProcess[0], (ScanRow{"[1A4] - run.exe", "P", "suspicious."}));
     EXPECT_EQ(withProcess[1], (ScanRow{"E:\\autorun.inf", "F", "suspicious."}));
-    EXPECT_EQ(withProcess[2], (ScanRow{"E:\\bin\\run.exe", "F", "suspicious."}));
+    EXPECT_EQ(withProcess[2], (ScanRow{"E:\\bin\\run.exe", "F", "suspicious.", "E:\\"}));
     EXPECT_EQ(AutorunScanRows(f, "").size(), 2u);
     EXPECT_TRUE(AutorunScanRows(AutorunFinding{}, "").empty());
 }

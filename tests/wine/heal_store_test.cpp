@@ -14,6 +14,8 @@
 #include "app/handles_win.h"
 #include "bench_win.h"
 #include "config/registry_writer_win.h"
+#include "engine/autorun_rules.h"
+#include "engine/detection_lists_win.h"
 #include "engine/process_text.h"
 #include "heal/heal_lists_win.h"
 #include "heal/process_terminate_win.h"
@@ -539,6 +541,116 @@ TEST_F(ListHealTest, AFileInUseIsNotCountedAndTheNextRowsGoOn) {
     EXPECT_EQ(tally.notHealed, 1);
     EXPECT_EQ(tally.filesRemoved, 1);
     EXPECT_EQ(counted_, 1);
+}
+
+// The program an autorun.inf names is taken only from the drive that named it, and never from the
+// Windows folder or the install folder; the autorun file itself and the definitions' files keep
+// their rules.
+TEST_F(ListHealTest, AnAutorunTargetIsTakenOnlyFromItsOwnDriveAndOutsideTheSystemsFolders) {
+    test::SimulatedDrive& stick = test::RemovableStick();
+    stick.Clear();
+    char windowsFolder[MAX_PATH] = {};
+    GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
+    const std::string inWindows = std::string(windowsFolder) + "\\tollivar-victim.exe";
+    const std::string installFolder = kRoot + "\\install\\";
+    const std::string inInstall = installFolder + "victim.exe";
+    const std::string elsewhere = kRoot + "\\victim.exe";
+    const std::string onStick = stick.Path("run.exe");
+    for (const std::string& file : {inWindows, inInstall, elsewhere, onStick}) {
+        ASSERT_TRUE(WriteTextFile(file, file));
+    }
+
+    const struct {
+        std::string target;
+        std::string namedBy; // the drive whose autorun.inf named it
+        bool taken;
+    } cases[] = {
+        {onStick, "E:\\", true},
+        {elsewhere, "E:\\", false},   // "open=C:\\..." on a stick
+        {inWindows, "C:\\", false},   // a fixed drive's autorun.inf naming a system file
+        {inInstall, "C:\\", false},
+        {elsewhere, "C:\\", true},    // on the fixed drive that named it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target + " named by " + c.namedBy);
+        for (const std::string& file : {inWindows, inInstall, elsewhere, onStick})
+            if (!test::FileExists(file)) {
+                ASSERT_TRUE(WriteTextFile(file, file));
+            }
+        SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+        counted_ = 0;
+        AutorunFinding finding;
+        finding.infPath = AutorunInfPath(c.namedBy);
+        finding.targetPath = c.target;
+        finding.targetName = c.target.substr(c.target.rfind('\\') + 1);
+        for (const ScanRow& row : AutorunScanRows(finding, "")) AddScanRow(list_, row);
+        ASSERT_EQ(ListRowCount(list_), 2);
+
+        ThreatRemoval removal = Removal();
+        removal.installFolder = installFolder;
+        const HealTally tally = HealCheckedRows(list_, true, removal);
+        EXPECT_EQ(test::FileExists(c.target), !c.taken);
+        EXPECT_EQ(tally.notHealed, c.taken ? 0 : 1) << "a target left in place is reported";
+        EXPECT_EQ(counted_, c.taken ? 1 : 0) << "the autorun file is missing, so only the target can count";
+    }
+
+    // The same file as a plain row (found by the definitions) keeps its rules: it is taken.
+    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    AddRow(inInstall, true);
+    EXPECT_EQ(HealCheckedRows(list_, true, Removal()).filesRemoved, 1);
+    EXPECT_FALSE(test::FileExists(inInstall));
+    DeleteFileA(inWindows.c_str());
+    stick.Pull();
+}
+
+TEST_F(ListHealTest, TheShieldListTakesTheStickProgramButNotWhatTheStickNamesElsewhere) {
+    test::SimulatedDrive& stick = test::RemovableStick();
+    stick.Clear();
+    const std::string elsewhere = kRoot + "\\victim.exe";
+    ASSERT_TRUE(WriteTextFile(elsewhere, "victim"));
+    ASSERT_TRUE(stick.Write("autorun.inf", "[autorun]\r\nopen=x\r\n"));
+    ASSERT_TRUE(stick.Write("run.exe", "run"));
+    AutorunFinding outside{"E:\\autorun.inf", elsewhere, "victim.exe"};
+    AutorunFinding inside{"E:\\autorun.inf", "E:\\run.exe", "run.exe"};
+    // Two passes over one drive list it once: the first finding counts.
+    ASSERT_TRUE(AddShieldDetection(list_, outside));
+    ASSERT_FALSE(AddShieldDetection(list_, inside));
+    HealTally tally = HealCheckedRows(list_, false, Removal());
+    EXPECT_EQ(tally.filesRemoved, 1);
+    EXPECT_EQ(tally.notHealed, 1);
+    EXPECT_EQ(ReadTextFile(elsewhere), "victim");
+    EXPECT_FALSE(test::FileExists("E:\\autorun.inf"));
+
+    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    ASSERT_TRUE(stick.Write("autorun.inf", "[autorun]\r\nopen=run.exe\r\n"));
+    ASSERT_TRUE(AddShieldDetection(list_, inside));
+    tally = HealCheckedRows(list_, false, Removal());
+    EXPECT_EQ(tally.filesRemoved, 2);
+    EXPECT_EQ(tally.notHealed, 0);
+    EXPECT_FALSE(test::FileExists("E:\\run.exe"));
+    stick.Pull();
+}
+
+// A folder link on the stick leads to a file elsewhere: by its listed name it is on the stick, by
+// where it really is it is not.
+TEST_F(ListHealTest, AnAutorunTargetReachedThroughALinkOnTheStickStays) {
+    test::SimulatedDrive& stick = test::RemovableStick();
+    stick.Clear();
+    const std::string outsideFolder = kRoot + "\\linked";
+    MakeFolders(outsideFolder);
+    ASSERT_TRUE(WriteTextFile(outsideFolder + "\\victim.exe", "victim"));
+    if (!CreateSymbolicLinkA("E:\\link", outsideFolder.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) ||
+        !test::FileExists("E:\\link\\victim.exe")) {
+        stick.Pull();
+        GTEST_SKIP() << "this platform makes no folder links";
+    }
+    AutorunFinding finding{"E:\\autorun.inf", "E:\\link\\victim.exe", "victim.exe"};
+    for (const ScanRow& row : AutorunScanRows(finding, "")) AddScanRow(list_, row);
+    const HealTally tally = HealCheckedRows(list_, true, Removal());
+    EXPECT_EQ(tally.notHealed, 1);
+    EXPECT_EQ(ReadTextFile(outsideFolder + "\\victim.exe"), "victim");
+    RemoveDirectoryA("E:\\link");
+    stick.Pull();
 }
 
 } // namespace

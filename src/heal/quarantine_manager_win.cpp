@@ -1,0 +1,256 @@
+#include "heal/quarantine_manager_win.h"
+
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+
+#include "app/handles_win.h"
+#include "config/install_paths_win.h"
+#include "heal/quarantine_listing.h"
+#include "resources/resource_ids.h"
+
+namespace tollivar {
+namespace {
+
+constexpr char kWarningCaption[] = "[ WARNiNG ]";
+constexpr char kDoneCaption[] = "[ DONE ]";
+constexpr int kTextBuffer = 512;
+constexpr int kTimeBuffer = 2048;
+
+struct QuarantineDialog {
+    UniqueFont regular;
+    UniqueFont bold;
+    HWND list = nullptr;
+};
+
+struct ListColumn {
+    const char* title;
+    int width;
+};
+const ListColumn kColumns[] = {{"Threat Filename", 130}, {"#", 30}, {"Size (bytes)", 80}, {"Capture Time", 150}};
+
+QuarantineDialog* StateOf(HWND dialog) {
+    return reinterpret_cast<QuarantineDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+void SetSubItem(HWND list, int row, int column, const std::string& text) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void AddQuarantineRow(HWND list, const QuarantineRowName& name, const std::string& sizeText,
+                      const std::string& timeText) {
+    const int row = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = const_cast<char*>(name.name.c_str());
+    const int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (inserted < 0) return;
+    SetSubItem(list, inserted, 1, name.suffix);
+    SetSubItem(list, inserted, 2, sizeText);
+    SetSubItem(list, inserted, 3, timeText);
+}
+
+// The creation time in local time as "dd/MM/yyyy " + " at " + "HH:mm:ss".
+std::string CaptureTimeOf(const FILETIME& created) {
+    SYSTEMTIME utc{};
+    if (!FileTimeToSystemTime(&created, &utc)) return {};
+    TIME_ZONE_INFORMATION zone{};
+    GetTimeZoneInformation(&zone);
+    SYSTEMTIME local = utc;
+    if (!SystemTimeToTzSpecificLocalTime(&zone, &utc, &local)) local = utc;
+    char date[kTimeBuffer] = {};
+    char time[kTimeBuffer] = {};
+    GetDateFormatA(LOCALE_USER_DEFAULT, 0, &local, "dd/MM/yyyy ", date, kTimeBuffer);
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &local, "HH:mm:ss", time, kTimeBuffer);
+    return CaptureTimeText(date, time);
+}
+
+// Lists the quarantine folder in the order the file system gives it; a missing folder lists nothing.
+void FillQuarantineList(HWND list) {
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    const std::string pattern = Paths().quarantineFolder + "*.*";
+    WIN32_FIND_DATAA found{};
+    UniqueFind find(FindFirstFileA(pattern.c_str(), &found));
+    if (!find) return;
+    do {
+        if (IsFolderSelfEntry(found.cFileName)) continue;
+        AddQuarantineRow(list, SplitQuarantinedName(found.cFileName),
+                         QuarantineSizeText(found.nFileSizeHigh, found.nFileSizeLow),
+                         CaptureTimeOf(found.ftCreationTime));
+    } while (FindNextFileA(find.get(), &found));
+}
+
+int SelectedRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::string RowText(HWND list, int row, int column) {
+    char text[kTextBuffer] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = kTextBuffer;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+struct SelectedPaths {
+    std::string name;
+    std::optional<std::string> quarantined;
+    std::optional<std::string> restore;
+};
+
+std::optional<SelectedPaths> GetSelectedQuarantinePaths(HWND list) {
+    const int row = SelectedRow(list);
+    if (row < 0) return std::nullopt;
+    SelectedPaths paths;
+    paths.name = RowText(list, row, 0);
+    const std::string suffix = RowText(list, row, 1);
+    paths.quarantined = QuarantinedPathOfRow(Paths().quarantineFolder, paths.name, suffix);
+    paths.restore = RestorePathOfRow(Paths().desktopFolder, paths.name);
+    return paths;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool Asked(HWND dialog, const char* question, const char* caption) {
+    return MessageBoxA(dialog, question, caption, MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+void Done(HWND dialog, const char* text) { MessageBoxA(dialog, text, kDoneCaption, MB_ICONINFORMATION); }
+
+void Refused(HWND dialog, const std::string& text) {
+    MessageBoxA(dialog, text.c_str(), kWarningCaption, MB_ICONWARNING);
+}
+
+constexpr char kGoneText[] = "The selected file is no longer in the quarantine folder.";
+
+void DeleteSelected(HWND dialog, HWND list) {
+    const auto paths = GetSelectedQuarantinePaths(list);
+    if (!paths) return;
+    if (!Asked(dialog, "Selected Malware Infection will be destroyed for ever. Continue ?", kWarningCaption)) return;
+    if (!paths->quarantined || !Exists(*paths->quarantined)) {
+        Refused(dialog, std::string(kGoneText) + "\n\rNothing was deleted.");
+    } else if (DeleteFileA(paths->quarantined->c_str())) {
+        Done(dialog, "Selected Malware successfully deleted.");
+    } else {
+        Refused(dialog, "The selected file could not be deleted.\n\rIt may be in use by another program.");
+    }
+    FillQuarantineList(list);
+    SetFocus(list);
+}
+
+void RestoreSelected(HWND dialog, HWND list) {
+    const auto paths = GetSelectedQuarantinePaths(list);
+    if (!paths) return;
+    if (!Asked(dialog, "Selected Malware Infection will be restored to the desktop. Continue ?", kDoneCaption)) return;
+    if (!paths->quarantined || !Exists(*paths->quarantined)) {
+        Refused(dialog, std::string(kGoneText) + "\n\rNothing was restored.");
+    } else if (!paths->restore) {
+        Refused(dialog, "The desktop folder cannot be used.\n\rNothing was restored.");
+    } else if (Exists(*paths->restore)) {
+        Refused(dialog, "A file named \"" + paths->name +
+                            "\" is already on the desktop.\n\rIt was not replaced and nothing was restored.");
+    } else if (MoveFileExA(paths->quarantined->c_str(), paths->restore->c_str(), MOVEFILE_COPY_ALLOWED)) {
+        Done(dialog, "Selected infection successfully restored to desktop.");
+    } else {
+        const DWORD error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+            Refused(dialog, "A file named \"" + paths->name +
+                                "\" is already on the desktop.\n\rIt was not replaced and nothing was restored.");
+        else
+            Refused(dialog,
+                    "The selected file could not be restored to the desktop.\n\rIt may be in use by another program.");
+    }
+    FillQuarantineList(list);
+    SetFocus(list);
+}
+
+HWND CreateQuarantineList(HWND dialog) {
+    // 9, 65, 410 x 160 pixels with the dialog's own font; kept in dialog units so that the list fills
+    // the dialog whatever font the system gives it.
+    RECT place{6, 40, 6 + 273, 40 + 98};
+    MapDialogRect(dialog, &place);
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "Listview",
+                                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                                    LVS_AUTOARRANGE | LVS_SHOWSELALWAYS,
+                                place.left, place.top, place.right - place.left, place.bottom - place.top, dialog, reinterpret_cast<HMENU>(IDC_QUARANTINE_LIST),
+                                GetModuleHandleA(nullptr), nullptr);
+    if (!list) return nullptr;
+    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(NormalFont()), FALSE);
+    const LPARAM style = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB;
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, static_cast<WPARAM>(style), style);
+    int index = 0;
+    for (const ListColumn& column : kColumns) {
+        LVCOLUMNA record{};
+        record.mask = LVCF_WIDTH | LVCF_TEXT;
+        record.cx = column.width;
+        record.pszText = const_cast<char*>(column.title);
+        SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&record));
+    }
+    return list;
+}
+
+void OnInitDialog(HWND dialog, QuarantineDialog* state) {
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP_ICON));
+    if (icon) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    state->regular.reset(NewTahomaFont(false));
+    state->bold.reset(NewTahomaFont(true));
+    const auto regular = reinterpret_cast<WPARAM>(state->regular.get());
+    SendMessageA(dialog, WM_SETFONT, regular, TRUE);
+    SendDlgItemMessageA(dialog, IDC_QUARANTINE_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(state->bold.get()), TRUE);
+    for (int id : {IDC_QUARANTINE_TEXT, IDC_QUARANTINE_ICON, IDC_QUARANTINE_DELETE_BUTTON,
+                   IDC_QUARANTINE_RESTORE_BUTTON})
+        SendDlgItemMessageA(dialog, id, WM_SETFONT, regular, TRUE);
+    state->list = CreateQuarantineList(dialog);
+    if (state->list) FillQuarantineList(state->list);
+}
+
+// The two buttons act on the selected row, so they are usable only while one is selected.
+void EnableRowButtons(HWND dialog, HWND list) {
+    const BOOL enable = list && SelectedRow(list) >= 0;
+    for (int id : {IDC_QUARANTINE_DELETE_BUTTON, IDC_QUARANTINE_RESTORE_BUTTON}) {
+        HWND button = GetDlgItem(dialog, id);
+        if (button && (IsWindowEnabled(button) != FALSE) != (enable != FALSE)) EnableWindow(button, enable);
+    }
+}
+
+INT_PTR CALLBACK QuarantineDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) OnInitDialog(dialog, reinterpret_cast<QuarantineDialog*>(lParam));
+    QuarantineDialog* state = StateOf(dialog);
+    if (!state) return FALSE;
+    switch (message) {
+    case WM_COMMAND:
+        if (wParam == IDC_QUARANTINE_DELETE_BUTTON) DeleteSelected(dialog, state->list);
+        else if (wParam == IDC_QUARANTINE_RESTORE_BUTTON) RestoreSelected(dialog, state->list);
+        break;
+    case WM_CLOSE:
+        EndDialog(dialog, 0);
+        break;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        return FALSE;
+    default:
+        break;
+    }
+    EnableRowButtons(dialog, state->list);
+    return FALSE;
+}
+
+} // namespace
+
+void ShowQuarantineManager(HWND owner) {
+    QuarantineDialog state; // the fonts go when the dialog has gone
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_QUARANTINE), owner, QuarantineDialogProc,
+                    reinterpret_cast<LPARAM>(&state));
+}
+
+} // namespace tollivar

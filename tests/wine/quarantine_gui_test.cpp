@@ -1,0 +1,292 @@
+// The Quarantine manager on the real program: what it lists of a quarantine folder, and what
+// deleting and restoring to the desktop really do and say.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+#include <winioctl.h>
+
+#include <cstdio>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "gui_session_win.h"
+
+namespace tollivar::test {
+namespace {
+
+constexpr char kCaption[] = "Quarantine Threats";
+constexpr int kList = 1146;
+constexpr int kDelete = 1147;
+constexpr int kRestore = 1148;
+constexpr char kThreat[] = "autorun.inf.5841203qr";
+constexpr char kThreatContent[] = "[autorun]\r\nopen=run.exe\r\n";
+constexpr char kBig[] = "big.exe.-1234qr";
+constexpr unsigned long long kBigSize = 3000000000ull;
+
+std::string DesktopFolder() {
+    char path[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOPDIRECTORY, TRUE)) return {};
+    return std::string(path) + "\\";
+}
+
+// A file of this size that takes no disk space.
+bool MakeSparseFile(const std::string& path, unsigned long long size) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD returned = 0;
+    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr); // best effort
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return ok;
+}
+
+// The file's creation time in local time as day/month/year, two blanks, "at" and the time.
+std::string LocalCreationText(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return "<no file>";
+    SYSTEMTIME utc{};
+    SYSTEMTIME local{};
+    FileTimeToSystemTime(&data.ftCreationTime, &utc);
+    SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+    char text[64] = {};
+    std::snprintf(text, sizeof text, "%02u/%02u/%04u  at %02u:%02u:%02u", local.wDay, local.wMonth, local.wYear,
+                  local.wHour, local.wMinute, local.wSecond);
+    return text;
+}
+
+class QuarantineManagerTest : public GuiSession {
+  protected:
+    void SetUp() override {
+        GuiSession::SetUp();
+        desktop_ = DesktopFolder();
+        ASSERT_FALSE(desktop_.empty());
+        DeleteFileA(DesktopFile().c_str());
+        quarantine_ = folder_.File("quarantine\\");
+        ASSERT_TRUE(MakeFolders(quarantine_));
+        ASSERT_TRUE(WriteTextFile(quarantine_ + kThreat, kThreatContent));
+    }
+    void TearDown() override {
+        GuiSession::TearDown();
+        DeleteFileA(DesktopFile().c_str());
+    }
+
+    std::string DesktopFile() const { return desktop_ + "autorun.inf"; }
+    std::string Threat() const { return quarantine_ + kThreat; }
+
+    HWND Open() {
+        Start();
+        ClickButton(main_, 1109);
+        HWND dialog = WaitForDialog(kCaption);
+        EXPECT_NE(dialog, nullptr);
+        if (dialog) {
+            EXPECT_TRUE(WaitUntil([&] { return Control(dialog, kList) != nullptr; }, 3000));
+        }
+        return dialog;
+    }
+
+    // Rows by their first column.
+    static std::map<std::string, ListRow> RowsByName(HWND list) {
+        std::map<std::string, ListRow> rows;
+        for (const ListRow& row : ReadListView(list)) rows[row.columns.at(0)] = row;
+        return rows;
+    }
+    static int RowOf(HWND list, const std::string& name) {
+        const auto rows = ReadListView(list);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].columns.at(0) == name) return static_cast<int>(i);
+        return -1;
+    }
+    static bool ButtonsEnabled(HWND dialog) {
+        return IsWindowEnabled(Control(dialog, kDelete)) && IsWindowEnabled(Control(dialog, kRestore));
+    }
+    static bool ButtonsGreyed(HWND dialog) {
+        return !IsWindowEnabled(Control(dialog, kDelete)) && !IsWindowEnabled(Control(dialog, kRestore));
+    }
+
+    std::string desktop_;
+    std::string quarantine_;
+};
+
+TEST_F(QuarantineManagerTest, ListsNameSuffixWholeSizeAndCaptureTime) {
+    ASSERT_TRUE(MakeSparseFile(quarantine_ + kBig, kBigSize));
+    ASSERT_TRUE(WriteTextFile(quarantine_ + "nodot", "12345"));
+    ASSERT_TRUE(MakeFolders(quarantine_ + "sub.folder"));
+
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(ControlText(dialog, 1143), "SECURITY WARNING !");
+    EXPECT_NE(SendMessageA(Control(dialog, 1145), STM_GETICON, 0, 0), 0);
+    EXPECT_EQ(ControlText(dialog, kDelete), "Delete Selected");
+    EXPECT_EQ(ControlText(dialog, kRestore), "Restore Selected");
+
+    HWND list = Control(dialog, kList);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(ClassOf(list), "SysListView32");
+    EXPECT_EQ(ListColumnTitles(list), (std::vector<std::string>{"Threat Filename", "#", "Size (bytes)", "Capture Time"}));
+    EXPECT_EQ(ListColumnWidths(list), (std::vector<int>{130, 30, 80, 150}));
+    EXPECT_NE(GetWindowLongA(list, GWL_STYLE) & LVS_SINGLESEL, 0);
+
+    const auto rows = RowsByName(list);
+    ASSERT_EQ(rows.size(), 4u) << "the folder's own . and .. are not listed";
+    const struct {
+        const char* name;
+        const char* suffix;
+        const char* size;
+    } expected[] = {
+        {"autorun.inf", ".5841203qr", "25"},
+        {"big.exe", ".-1234qr", "3000000000"},
+        {"nodot", "", "5"},
+        {"sub", ".folder", "0"},
+    };
+    const std::regex timeFormat(R"(\d\d/\d\d/\d{4}  at \d\d:\d\d:\d\d)");
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.name);
+        ASSERT_EQ(rows.count(e.name), 1u);
+        const ListRow& row = rows.at(e.name);
+        ASSERT_EQ(row.columns.size(), 4u);
+        EXPECT_EQ(row.columns[1], e.suffix);
+        EXPECT_EQ(row.columns[2], e.size);
+        EXPECT_TRUE(std::regex_match(row.columns[3], timeFormat)) << row.columns[3];
+    }
+    EXPECT_EQ(rows.at("autorun.inf").columns[3], LocalCreationText(quarantine_ + kThreat));
+
+    // Nothing selected: both buttons greyed; a selected row makes them usable.
+    EXPECT_TRUE(ButtonsGreyed(dialog));
+    ASSERT_TRUE(SelectListRow(list, RowOf(list, "big.exe")));
+    EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(dialog); }, 3000));
+    SaveScreenshot("quarantine-manager", dialog);
+
+    // Escape does not close it; the close box does.
+    PressKey(list, VK_ESCAPE);
+    Sleep(400);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    PressCloseBox(dialog);
+    EXPECT_TRUE(Gone(dialog));
+    EXPECT_TRUE(app_->Running());
+    EXPECT_TRUE(FileExists(quarantine_ + kBig)) << "looking changes nothing";
+}
+
+TEST_F(QuarantineManagerTest, NoQuarantineFolderGivesAnEmptyList) {
+    DeleteTree(folder_.File("quarantine"));
+    ASSERT_FALSE(FileExists(folder_.File("quarantine")));
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(ReadListView(Control(dialog, kList)).empty());
+    EXPECT_TRUE(ButtonsGreyed(dialog));
+    EXPECT_FALSE(FindTopWindow(Pid(), "#32770", "[ WARNiNG ]", true));
+}
+
+// Delete and restore on the row of autorun.inf: what the user is asked, told, and what happened.
+enum class Setup { None, DesktopTaken, InUse, AlreadyGone };
+
+struct ActionCase {
+    const char* name;
+    int button;
+    Setup setup;
+    int answer;
+    const char* reportCaption; // nullptr: no report after No
+    const char* reportText;    // the whole text, or a part of it for refusals
+    bool threatStays;          // the quarantined file is still there afterwards
+    bool rowStays;             // and still listed after the refresh
+    const char* desktopContent; // nullptr: no autorun.inf on the desktop
+};
+
+constexpr char kDeleteQuestion[] = "Selected Malware Infection will be destroyed for ever. Continue ?";
+constexpr char kRestoreQuestion[] = "Selected Malware Infection will be restored to the desktop. Continue ?";
+constexpr char kDesktopOwn[] = "the user's own file";
+
+const ActionCase kActions[] = {
+    {"DeleteYes", kDelete, Setup::None, IDYES, "[ DONE ]", "Selected Malware successfully deleted.", false, false,
+     nullptr},
+    {"DeleteNo", kDelete, Setup::None, IDNO, nullptr, nullptr, true, true, nullptr},
+    {"DeleteInUse", kDelete, Setup::InUse, IDYES, "[ WARNiNG ]", "could not be deleted", true, true, nullptr},
+    {"DeleteAlreadyGone", kDelete, Setup::AlreadyGone, IDYES, "[ WARNiNG ]", "no longer in the quarantine folder",
+     false, false, nullptr},
+    {"RestoreYes", kRestore, Setup::None, IDYES, "[ DONE ]", "Selected infection successfully restored to desktop.",
+     false, false, kThreatContent},
+    {"RestoreNo", kRestore, Setup::None, IDNO, nullptr, nullptr, true, true, nullptr},
+    {"RestoreOverDesktopFile", kRestore, Setup::DesktopTaken, IDYES, "[ WARNiNG ]",
+     "already on the desktop.\n\rIt was not replaced and nothing was restored.", true, true, kDesktopOwn},
+    {"RestoreInUse", kRestore, Setup::InUse, IDYES, "[ WARNiNG ]", "could not be restored", true, true, nullptr},
+    {"RestoreAlreadyGone", kRestore, Setup::AlreadyGone, IDYES, "[ WARNiNG ]", "no longer in the quarantine folder",
+     false, false, nullptr},
+};
+
+class QuarantineActionTest : public QuarantineManagerTest, public testing::WithParamInterface<ActionCase> {};
+
+TEST_P(QuarantineActionTest, DoesWhatItSaysAndSaysWhatItDid) {
+    const ActionCase& c = GetParam();
+    ASSERT_TRUE(WriteTextFile(quarantine_ + "other.exe.77qr", "other"));
+    if (c.setup == Setup::DesktopTaken) {
+        ASSERT_TRUE(WriteTextFile(DesktopFile(), kDesktopOwn));
+    }
+
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    HWND list = Control(dialog, kList);
+    ASSERT_TRUE(SelectListRow(list, RowOf(list, "autorun.inf")));
+    ASSERT_TRUE(WaitUntil([&] { return ButtonsEnabled(dialog); }, 3000));
+
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    if (c.setup == Setup::InUse)
+        holder = CreateFileA(Threat().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (c.setup == Setup::AlreadyGone) {
+        ASSERT_TRUE(DeleteFileA(Threat().c_str()));
+    }
+
+    ClickButton(dialog, c.button);
+    const bool deleting = c.button == kDelete;
+    auto question = WaitForMessageBox(Pid(), deleting ? "[ WARNiNG ]" : "[ DONE ]");
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question->text, deleting ? kDeleteQuestion : kRestoreQuestion);
+    EXPECT_EQ(question->buttons, (std::vector<std::string>{"&Yes", "&No"}));
+    EXPECT_TRUE(question->hasIcon);
+    AnswerMessageBox(question->window, c.answer);
+    ASSERT_TRUE(Gone(question->window));
+
+    if (c.reportCaption) {
+        auto report = WaitForMessageBox(Pid(), c.reportCaption);
+        ASSERT_TRUE(report);
+        EXPECT_NE(report->text.find(c.reportText), std::string::npos) << report->text;
+        EXPECT_EQ(report->buttons, (std::vector<std::string>{"OK"}));
+        AnswerMessageBox(report->window, IDOK);
+        ASSERT_TRUE(Gone(report->window));
+    } else {
+        Sleep(500);
+        EXPECT_FALSE(FindTopWindow(Pid(), "#32770", "[ DONE ]", true));
+        EXPECT_FALSE(FindTopWindow(Pid(), "#32770", "[ WARNiNG ]", true));
+    }
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+
+    EXPECT_EQ(FileExists(Threat()), c.threatStays);
+    if (c.threatStays) {
+        EXPECT_EQ(ReadTextFile(Threat()), kThreatContent);
+    }
+    if (c.desktopContent) {
+        EXPECT_EQ(ReadTextFile(DesktopFile()), c.desktopContent);
+    } else {
+        EXPECT_FALSE(FileExists(DesktopFile()));
+    }
+    EXPECT_TRUE(FileExists(quarantine_ + "other.exe.77qr")) << "only the selected file is touched";
+
+    // The list shows the folder as it now is.
+    EXPECT_TRUE(WaitUntil([&] { return (RowOf(list, "autorun.inf") >= 0) == c.rowStays; }, 3000));
+    EXPECT_GE(RowOf(list, "other.exe"), 0);
+    if (c.answer == IDYES) {
+        EXPECT_TRUE(ButtonsGreyed(dialog)) << "the refreshed list has no selection";
+    }
+    if (std::string(c.name) == "RestoreOverDesktopFile") SaveScreenshot("quarantine-manager-after-refusal", dialog);
+}
+
+INSTANTIATE_TEST_SUITE_P(Actions, QuarantineActionTest, testing::ValuesIn(kActions),
+                         [](const testing::TestParamInfo<ActionCase>& info) { return info.param.name; });
+
+} // namespace
+} // namespace tollivar::test

@@ -1,0 +1,237 @@
+// The Resident Shield as a user meets it: a stick inserted while the program runs, the alert and its
+// three choices, and the count rule, on the real tollguard.exe with the window hidden in the tray.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench_win.h"
+#include "ui_driver_win.h"
+
+namespace tollivar::test {
+namespace {
+
+constexpr int kMainTab = 2000;
+constexpr int kPagePanel = 2001;
+constexpr int kStatusBar = 1007;
+constexpr int kRemovedCount = 4017;
+constexpr int kShieldList = 4103;
+constexpr int kShieldStatus = 4104;
+constexpr int kScanList = 4207;
+constexpr int kScanStatus = 4210;
+constexpr int kAlertHeal = 1102;
+constexpr int kAlertIgnore = 1104;
+constexpr int kAlertFullScan = 1141;
+
+constexpr char kAlertCaption[] = "Resident Shield - Alert";
+constexpr char kWarning[] = "[ WARNiNG ]";
+constexpr char kHealQuestion[] = "Selected Malware Infections will moved to Quarantine. Continue ?";
+constexpr char kNoShieldThreat[] = " NO THREAT(S)  DETECTED, RESIDENT SHIELD IS MONITORING...";
+constexpr char kNoThreat[] = " NO THREAT DETECTED, RESIDENT SHIELD IS MONITORING...";
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
+
+class ShieldTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(ProgramUnderTest().empty()) << "TOLLIVAR_EXE is not set: run through ctest";
+        RemovableStick().Pull();
+    }
+    void TearDown() override {
+        if (app_) app_->Kill();
+        RemovableStick().Pull();
+    }
+    // Starts with the alert setting given; the tray notice is switched off, so hiding is immediate.
+    void Start(int alert) {
+        WriteTextFile(folder_.File("settings.ini"),
+                      "[SETTINGS]\r\nS3=" + std::to_string(alert) + "\r\n[TRAY]\r\n1=1\r\n");
+        app_.emplace(RunningApp::Start(folder_.ExePath()));
+        ASSERT_TRUE(app_->Started());
+        main_ = app_->WaitForMainWindow();
+        ASSERT_NE(main_, nullptr);
+        panel_ = Control(Control(main_, kMainTab), kPagePanel);
+        ASSERT_NE(panel_, nullptr);
+    }
+    void HideToTray() {
+        PressCloseBox(main_);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, 5000)) << "the window did not hide";
+    }
+    // An infected stick: its autorun.inf opens a program on it.
+    void InsertInfectedStick() {
+        SimulatedDrive& stick = RemovableStick();
+        stick.Insert();
+        ASSERT_TRUE(stick.Write("evil.exe", "MZ evil"));
+        ASSERT_TRUE(stick.Write("autorun.inf", "[autorun]\r\nopen=evil.exe /go\r\n"));
+    }
+    std::vector<ListRow> ShieldRows() const { return ReadListView(Control(panel_, kShieldList)); }
+    bool WaitForShieldRows(std::size_t n, DWORD timeoutMs = 3000) const {
+        return WaitUntil([&] { return ShieldRows().size() == n; }, timeoutMs, 10);
+    }
+    HWND WaitForAlert(DWORD timeoutMs = 3000) const {
+        HWND alert = nullptr;
+        WaitUntil([&] { return (alert = FindTopWindow(app_->Pid(), "#32770", kAlertCaption, true)) != nullptr; },
+                  timeoutMs);
+        return alert;
+    }
+    int Tab() const { return TabSelection(Control(main_, kMainTab)); }
+    std::string StatusBarPart0() const { return StatusBarTexts(Control(main_, kStatusBar)).at(0); }
+
+    InstallFolder folder_{"Tollivar Shield"};
+    std::optional<RunningApp> app_;
+    HWND main_ = nullptr;
+    HWND panel_ = nullptr;
+};
+
+TEST_F(ShieldTest, AStickInsertedWhileHiddenIsListedAlertedAndHealedFromTheAlert) {
+    Start(1);
+    // The start-up pass writes both texts just after the window first shows.
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == kNoShieldThreat; }, 3000));
+    EXPECT_EQ(StatusBarPart0(), kNoThreat);
+    HideToTray();
+    InsertInfectedStick();
+
+    ASSERT_TRUE(WaitForShieldRows(2)) << "two rows within about a second";
+    const std::vector<ListRow> rows = ShieldRows();
+    EXPECT_EQ(rows[0].columns, (std::vector<std::string>{"E:\\autorun.inf", "evil.exe", "suspicious."}));
+    EXPECT_EQ(rows[1].columns, (std::vector<std::string>{"E:\\evil.exe", "possible malware.", "suspicious."}));
+    EXPECT_TRUE(rows[0].checked && rows[1].checked);
+    EXPECT_EQ(ControlText(panel_, kShieldStatus), " 2 THREAT(S)  DETECTED, HEAL NOW...");
+    EXPECT_EQ(StatusBarPart0(), " 2 THREAT(S)  DETECTED, IMMEDIATE ACTION IS REQUIRED...");
+    EXPECT_EQ(Tab(), 1) << "the Threat Shield page is brought forward";
+
+    HWND alert = WaitForAlert();
+    ASSERT_NE(alert, nullptr) << "no alert";
+    EXPECT_FALSE(IsWindowVisible(main_)) << "the alert alone shows; the window stays in the tray";
+    EXPECT_NE(GetWindowLongA(alert, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindowLongA(alert, GWL_STYLE) & WS_SYSMENU, 0) << "no close box";
+    for (const auto& [id, text] : std::vector<std::pair<int, std::string>>{
+             {kAlertHeal, "Heal"}, {kAlertIgnore, "Ignore"}, {kAlertFullScan, "Full Scan >"}, {1108, "Threat Risk"}})
+        EXPECT_EQ(ControlText(alert, id), text) << id;
+    EXPECT_NE(ControlText(alert, 1107).find("Click \"Heal\" to Automatically clean"), std::string::npos);
+    EXPECT_FALSE(SaveScreenshot("shield-alert").empty());
+    EXPECT_FALSE(SaveScreenshot("shield-alert-window", alert).empty());
+    Sleep(1500);
+    EXPECT_EQ(ShieldRows().size(), 2u) << "later passes add nothing";
+    EXPECT_EQ(FindTopWindow(app_->Pid(), "#32770", kAlertCaption, true), alert) << "and open no second alert";
+
+    ClickButton(alert, kAlertHeal);
+    auto question = WaitForMessageBox(app_->Pid(), kWarning);
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question->text, kHealQuestion);
+    EXPECT_TRUE(IsShown(main_)) << "Heal brings the window back";
+    EXPECT_EQ(Tab(), 1);
+    EXPECT_FALSE(IsWindow(alert));
+    AnswerMessageBox(question->window, IDYES);
+
+    // The success text lasts until the next pass: watch closely.
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == " All Infections Successfully Healed..."; },
+                          3000, 2));
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kRemovedCount) == "2"; }, 3000));
+    EXPECT_TRUE(ShieldRows().empty());
+    EXPECT_FALSE(FileExists("E:\\autorun.inf"));
+    EXPECT_FALSE(FileExists("E:\\evil.exe"));
+    EXPECT_EQ(FilesIn(folder_.File("quarantine\\")).size(), 2u);
+    EXPECT_EQ(ReadTextFile(folder_.File("count.uas")), std::string("\x02\x00\x00\x00", 4));
+
+    // The next pass finds the autorun file gone and writes the no-threat texts again.
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == kNoShieldThreat; }, 3000));
+    EXPECT_EQ(StatusBarPart0(), kNoThreat);
+    EXPECT_FALSE(FindTopWindow(app_->Pid(), "#32770", kAlertCaption, true));
+}
+
+// Ignore, Full Scan, closing the alert, Enter and Escape, each from the tray.
+TEST_F(ShieldTest, TheAlertsOtherAnswers) {
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool ends;        // the alert closes
+        bool windowShown; // after it closed
+        int tab;
+    } cases[] = {
+        {"Ignore", WM_COMMAND, kAlertIgnore, true, false, 1},
+        {"Full Scan", WM_COMMAND, kAlertFullScan, true, true, 2},
+        {"close", WM_CLOSE, 0, true, false, 1},
+        {"Enter", WM_COMMAND, IDOK, false, false, 1},
+        {"Escape", WM_COMMAND, IDCANCEL, false, false, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start(1);
+        HideToTray();
+        InsertInfectedStick();
+        HWND alert = WaitForAlert();
+        ASSERT_NE(alert, nullptr);
+        PostMessageA(alert, c.message, c.wParam, 0);
+        if (c.ends) {
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(alert); }, 3000));
+        } else {
+            Sleep(500);
+            EXPECT_TRUE(IsWindowVisible(alert)) << "the alert stays open";
+        }
+        Sleep(1300); // a pass or more after the answer
+        EXPECT_EQ(IsShown(main_), c.windowShown);
+        EXPECT_EQ(Tab(), c.tab);
+        EXPECT_FALSE(FindTopWindow(app_->Pid(), "#32770", kWarning, true)) << "nothing is healed";
+        EXPECT_EQ(ShieldRows().size(), 2u);
+        EXPECT_TRUE(FileExists("E:\\evil.exe"));
+        if (c.tab == 2) {
+            EXPECT_EQ(ControlText(panel_, kScanStatus), "PLEASE RUN A SCAN FIRST...") << "no scan is started";
+            EXPECT_TRUE(ReadListView(Control(panel_, kScanList)).empty());
+        }
+        if (!c.ends) {
+            EXPECT_EQ(FindTopWindow(app_->Pid(), "#32770", kAlertCaption, true), alert) << "only one alert";
+        }
+        app_->Kill();
+        app_.reset();
+        RemovableStick().Pull();
+    }
+}
+
+TEST_F(ShieldTest, WithoutTheAlertSettingThePageSwitchesAndNothingOpens) {
+    Start(0);
+    HideToTray();
+    InsertInfectedStick();
+    ASSERT_TRUE(WaitForShieldRows(2));
+    EXPECT_TRUE(WaitUntil([&] { return Tab() == 1; }, 2000));
+    EXPECT_EQ(WaitForAlert(1500), nullptr);
+    EXPECT_FALSE(IsWindowVisible(main_));
+}
+
+// lastAlertCount: a heal empties the list but the count stays; the same count again neither switches
+// nor alerts.
+TEST_F(ShieldTest, AfterAHealTheOldCountNeitherSwitchesNorAlerts) {
+    Start(1);
+    InsertInfectedStick();
+    HWND alert = WaitForAlert();
+    ASSERT_NE(alert, nullptr);
+    ClickButton(alert, kAlertHeal);
+    auto question = WaitForMessageBox(app_->Pid(), kWarning);
+    ASSERT_TRUE(question);
+    AnswerMessageBox(question->window, IDYES);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(panel_, kRemovedCount) == "2"; }, 3000));
+    ASSERT_TRUE(ShieldRows().empty());
+    PostCommand(main_, 1003); // Home
+    ASSERT_TRUE(WaitUntil([&] { return Tab() == 0; }, 2000));
+
+    InsertInfectedStick(); // two rows again: the count of the last alert
+    ASSERT_TRUE(WaitForShieldRows(2));
+    EXPECT_EQ(WaitForAlert(1500), nullptr);
+    EXPECT_EQ(Tab(), 0) << "the page stays where the user put it";
+}
+
+} // namespace
+} // namespace tollivar::test
