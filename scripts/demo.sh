@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 ./scripts/deps.sh
 
 cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
-cmake --build build/win64 --target tollguard -j "$(nproc)"
+cmake --build build/win64 --target tollguard KVRUpdate tollivar_help -j "$(nproc)"
 
 bench=$PWD/build/demo
 shots=$bench/screenshots
@@ -14,12 +14,13 @@ if [ -n "${DISPLAY:-}" ]; then export TOLLIVAR_DISPLAY=$DISPLAY; fi
 ./bench/wine-bench.sh start "$bench"
 trap './bench/wine-bench.sh stop "$bench" >/dev/null' EXIT
 
-# The demo install folder: C:\Program Files\Tollivar
+# The demo install folder C:\Program Files\Tollivar, laid out as the installer does: the shipped
+# files of data/, the program, the update program and the help file.
 install="$bench/prefix/drive_c/Program Files/Tollivar"
 rm -rf "$install"
-mkdir -p "$install/quarantine" "$install/bin"
-cp build/win64/src/tollguard.exe "$install/"
-cp demo/install/def.uas demo/install/settings.ini "$install/"
+mkdir -p "$install/quarantine"
+cp -r data/. "$install/"
+cp build/win64/src/tollguard.exe build/win64/src/updater/KVRUpdate.exe "build/win64/help/Tollivar Help.chm" "$install/"
 
 # The simulated stick on the removable drive E:, with its worm files hidden as a worm leaves them.
 stick=$bench/drives/e

@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ googletest python3 file
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine64 xvfb imagemagick attr
+    nsis fp-utils
 )
 
 missing=()

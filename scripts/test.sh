@@ -17,6 +17,7 @@ cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cma
     -DCMAKE_BUILD_TYPE=Release -DTOLLIVAR_WERROR=ON
 cmake --build build/win64 -j "$jobs"
 ./scripts/check-pe.sh build/win64/src/tollguard.exe "PE32+ executable (GUI) x86-64" x86_64-w64-mingw32-objdump
+./scripts/check-pe.sh build/win64/src/updater/KVRUpdate.exe "PE32+ executable (GUI) x86-64" x86_64-w64-mingw32-objdump
 (cd build/win64 && ctest --output-on-failure)
 
 echo "== Windows x86 (build only)"
@@ -24,5 +25,6 @@ cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
     -DCMAKE_BUILD_TYPE=Release -DTOLLIVAR_WERROR=ON
 cmake --build build/win32 -j "$jobs"
 ./scripts/check-pe.sh build/win32/src/tollguard.exe "PE32 executable (GUI) Intel 80386" i686-w64-mingw32-objdump
+./scripts/check-pe.sh build/win32/src/updater/KVRUpdate.exe "PE32 executable (GUI) Intel 80386" i686-w64-mingw32-objdump
 
-echo "== All tests passed. Screenshots: build/win64/screenshots/"
+echo "== All tests passed. Installer: build/win64/installer/tollivar-setup.exe. Screenshots: build/win64/screenshots/"
