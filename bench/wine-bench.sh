@@ -9,14 +9,15 @@
 #
 # Drives: E: is a removable drive mapped to BENCH_DIR/drives/e; the stick is "inserted" while that
 # folder exists and "pulled" when it is removed (the letter stays listed as removable). F: is a fixed
-# drive mapped to BENCH_DIR/drives/f. C: is the prefix's drive_c.
+# drive mapped to BENCH_DIR/drives/f. G: is a second removable drive (BENCH_DIR/drives/g), pulled
+# unless a test inserts it. C: is the prefix's drive_c.
 # The display is $TOLLIVAR_DISPLAY when set, otherwise a private Xvfb.
 set -euo pipefail
 
 WINE=/usr/lib/wine/wine64
 SERVER=/usr/lib/wine/wineserver64
 # Bump when the prefix's configuration below changes: an older prefix is then made again.
-PREFIX_LAYOUT=3
+PREFIX_LAYOUT=4
 
 usage() { sed -n '2,14p' "$0" >&2; exit 2; }
 [ $# -ge 2 ] || usage
@@ -126,8 +127,9 @@ configure_prefix() {
     rm -f "$WINEPREFIX/dosdevices/z:"
     ln -sfn "$bench/drives/e" "$WINEPREFIX/dosdevices/e:"
     ln -sfn "$bench/drives/f" "$WINEPREFIX/dosdevices/f:"
+    ln -sfn "$bench/drives/g" "$WINEPREFIX/dosdevices/g:"
     local reg=$bench/bench-settings.reg
-    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n"Decorated"="Y"\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\r\n"e:"="floppy"\r\n"f:"="hd"\r\n\r\n' > "$reg"
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n"Decorated"="Y"\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\r\n"e:"="floppy"\r\n"f:"="hd"\r\n"g:"="floppy"\r\n\r\n' > "$reg"
     cp "$reg" "$WINEPREFIX/drive_c/bench-settings.reg"
     "$WINE" regedit /S 'C:\bench-settings.reg' </dev/null >>"$log_dir/prefix.log" 2>&1
 }

@@ -153,6 +153,28 @@ bool SimulatedDrive::Write(const std::string& relative, const std::string& conte
     return WriteTextFile(path, content);
 }
 
+bool SimulatedDrive::Stage(const std::vector<std::pair<std::string, std::string>>& files) {
+    const std::string staging = dosFolder_ + ".staging";
+    DeleteTree(staging);
+    if (!MakeFolders(staging)) return false;
+    for (const auto& [relative, content] : files) {
+        const std::string path = staging + "\\" + relative;
+        MakeFolders(path.substr(0, path.rfind('\\')));
+        if (!WriteTextFile(path, content)) return false;
+    }
+    return true;
+}
+
+bool SimulatedDrive::InsertStaged() {
+    Pull();
+    return MoveFileW(LongPathW(dosFolder_ + ".staging").c_str(), LongPathW(dosFolder_).c_str()) != FALSE;
+}
+
+SimulatedDrive& SecondStick() {
+    static SimulatedDrive stick('G', "g");
+    return stick;
+}
+
 SimulatedDrive& RemovableStick() {
     static SimulatedDrive stick('E', "e");
     return stick;

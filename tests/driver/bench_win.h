@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tollivar::test {
 
@@ -58,6 +60,10 @@ class SimulatedDrive {
     std::string Root() const { return std::string(1, letter_) + ":\\"; }
     std::string Path(const std::string& relative) const { return Root() + relative; }
     bool Write(const std::string& relative, const std::string& content) const;
+    // Prepares a stick's files out of sight, then inserts it in one step (a rename), so that a
+    // stick appears whole to a program polling the drives.
+    bool Stage(const std::vector<std::pair<std::string, std::string>>& files);
+    bool InsertStaged();
 
   private:
     char letter_;
@@ -66,5 +72,6 @@ class SimulatedDrive {
 
 SimulatedDrive& RemovableStick(); // E:
 SimulatedDrive& FixedDrive();     // F:
+SimulatedDrive& SecondStick();    // G:, removable
 
 } // namespace tollivar::test

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +54,7 @@ class ShieldTest : public testing::Test {
     void TearDown() override {
         if (app_) app_->Kill();
         RemovableStick().Pull();
+        SecondStick().Pull();
     }
     // Starts with the alert setting given; the tray notice is switched off, so hiding is immediate.
     void Start(int alert) {
@@ -231,6 +233,31 @@ TEST_F(ShieldTest, AfterAHealTheOldCountNeitherSwitchesNorAlerts) {
     ASSERT_TRUE(WaitForShieldRows(2));
     EXPECT_EQ(WaitForAlert(1500), nullptr);
     EXPECT_EQ(Tab(), 0) << "the page stays where the user put it";
+}
+
+TEST_F(ShieldTest, TwoSticksBetweenTwoPassesGiveFourRowsAndOneAlert) {
+    Start(1);
+    HideToTray();
+    const std::vector<std::pair<std::string, std::string>> infected = {
+        {"evil.exe", "MZ evil"}, {"autorun.inf", "[autorun]\r\nopen=evil.exe /go\r\n"}};
+    ASSERT_TRUE(RemovableStick().Stage(infected));
+    ASSERT_TRUE(SecondStick().Stage(infected));
+    ASSERT_TRUE(RemovableStick().InsertStaged());
+    ASSERT_TRUE(SecondStick().InsertStaged());
+
+    ASSERT_TRUE(WaitForShieldRows(4));
+    const std::vector<ListRow> rows = ShieldRows();
+    std::vector<std::string> infectors;
+    for (const ListRow& row : rows) infectors.push_back(row.columns.at(0));
+    EXPECT_NE(std::find(infectors.begin(), infectors.end(), "E:\\autorun.inf"), infectors.end());
+    EXPECT_NE(std::find(infectors.begin(), infectors.end(), "G:\\autorun.inf"), infectors.end());
+    HWND alert = WaitForAlert();
+    ASSERT_NE(alert, nullptr);
+    ClickButton(alert, kAlertIgnore);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(alert); }, 3000));
+    Sleep(2500); // two more passes: the count has not changed, so no second alert
+    EXPECT_EQ(FindTopWindow(app_->Pid(), "#32770", kAlertCaption, true), nullptr);
+    EXPECT_EQ(ShieldRows().size(), 4u);
 }
 
 } // namespace
