@@ -67,6 +67,18 @@ bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
+
 namespace {
 
 // Wide calls with the long form, so that trees deeper than MAX_PATH go too.

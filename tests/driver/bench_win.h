@@ -26,6 +26,8 @@ bool WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);
 bool FileExists(const std::string& path);
 DWORD Attributes(const std::string& path);
+// The names of the files (not folders) directly in a folder given with its trailing backslash.
+std::vector<std::string> FileNamesIn(const std::string& folder);
 void DeleteTree(const std::string& path);      // also beyond MAX_PATH
 void DeleteContents(const std::string& folder); // everything inside, the folder stays
 bool MakeFolders(const std::string& path); // also beyond MAX_PATH

@@ -371,18 +371,6 @@ TEST_F(HealGuiTest, HealSystemWithNoRowTickedTouchesNothingAndStillAsksForAResta
 
 // ---- healing the lists --------------------------------------------------------------------------
 
-std::vector<std::string> QuarantinedNames(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-}
-
 // The Threat Shield rows here are the ones the Resident Shield lists for a stick whose autorun.inf
 // opens a program on it: the autorun file, then the program.
 bool WaitForShieldRows(HWND list, std::size_t n) {
@@ -416,7 +404,7 @@ TEST_F(HealGuiTest, ShieldHealQuarantinesCountsAndKeepsTheCountAcrossARestart) {
     EXPECT_TRUE(ReadListView(Panel(kShieldList)).empty());
     EXPECT_FALSE(FileExists("E:\\autorun.inf"));
     EXPECT_FALSE(FileExists("E:\\a.b.exe"));
-    const std::vector<std::string> names = QuarantinedNames(folder_.File("quarantine\\"));
+    const std::vector<std::string> names = FileNamesIn(folder_.File("quarantine\\"));
     ASSERT_EQ(names.size(), 2u);
     for (const std::string& name : names) {
         EXPECT_EQ(name.substr(name.size() - 2), "qr") << name;
@@ -440,7 +428,7 @@ TEST_F(HealGuiTest, DestroyModeDeletesAndStillCounts) {
     ASSERT_TRUE(WaitUntil([&] { return Text(kRemovedCount) == "2"; }, 5000));
     EXPECT_FALSE(FileExists("E:\\run.exe"));
     EXPECT_FALSE(FileExists("E:\\autorun.inf"));
-    EXPECT_TRUE(QuarantinedNames(folder_.File("quarantine\\")).empty());
+    EXPECT_TRUE(FileNamesIn(folder_.File("quarantine\\")).empty());
 }
 
 TEST_F(HealGuiTest, AFileInUseIsNotCountedAndTheStatusSaysSo) {

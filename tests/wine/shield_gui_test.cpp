@@ -33,18 +33,6 @@ constexpr char kHealQuestion[] = "Selected Malware Infections will moved to Quar
 constexpr char kNoShieldThreat[] = " NO THREAT(S)  DETECTED, RESIDENT SHIELD IS MONITORING...";
 constexpr char kNoThreat[] = " NO THREAT DETECTED, RESIDENT SHIELD IS MONITORING...";
 
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-}
-
 class ShieldTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -145,7 +133,7 @@ TEST_F(ShieldTest, AStickInsertedWhileHiddenIsListedAlertedAndHealedFromTheAlert
     EXPECT_TRUE(ShieldRows().empty());
     EXPECT_FALSE(FileExists("E:\\autorun.inf"));
     EXPECT_FALSE(FileExists("E:\\evil.exe"));
-    EXPECT_EQ(FilesIn(folder_.File("quarantine\\")).size(), 2u);
+    EXPECT_EQ(FileNamesIn(folder_.File("quarantine\\")).size(), 2u);
     EXPECT_EQ(ReadTextFile(folder_.File("count.uas")), std::string("\x02\x00\x00\x00", 4));
 
     // The next pass finds the autorun file gone and writes the no-threat texts again.
