@@ -13,6 +13,7 @@
 #include "engine/file_access_win.h"
 #include "engine/process_lookup_win.h"
 #include "engine/scan_report_win.h"
+#include "heal/heal_lists_win.h"
 
 namespace tollivar {
 namespace {
@@ -95,7 +96,11 @@ void ForEachDrive(Visit visit) {
 void DriveChecks(const std::string& root, Reporter& report) {
     const AutorunFinding finding = AnalyzeAutorun(root);
     if (!finding.Found()) return;
-    for (const ScanRow& row : AutorunScanRows(finding, FindRunningAutorunTarget(finding))) report.Row(row);
+    // A stick may name any program, a system one too: its process is listed (and so may be ended)
+    // only when the program is one healing could take.
+    const bool ownTarget = AutorunTargetMayBeTaken(finding.targetPath, root, Paths().installFolder);
+    const std::string process = ownTarget ? FindRunningAutorunTarget(finding) : std::string();
+    for (const ScanRow& row : AutorunScanRows(finding, process)) report.Row(row);
 }
 
 void RemovableDriveChecks(const std::string& root, Reporter& report) {

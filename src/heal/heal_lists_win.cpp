@@ -59,8 +59,10 @@ std::string WindowsFolder() {
     return n > 0 && n < sizeof folder ? std::string(folder, n) : std::string();
 }
 
-// The first name of the target (as listed, its long form, where a link leads) that healing may not
-// take, judged against both forms of both folders.
+} // namespace
+
+// Every name of the target (as listed, its long form, where a link leads) is judged against both
+// forms of both folders.
 bool AutorunTargetMayBeTaken(const std::string& target, const std::string& root, const std::string& installFolder) {
     const NoFileRedirection noRedirection;
     const std::string windows = WindowsFolder();
@@ -75,6 +77,8 @@ bool AutorunTargetMayBeTaken(const std::string& target, const std::string& root,
     }
     return true;
 }
+
+namespace {
 
 ThreatRemoval InstallRemoval() {
     ThreatRemoval removal;

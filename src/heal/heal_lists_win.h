@@ -25,6 +25,11 @@ struct ThreatRemoval {
 // as not healed.
 HealTally HealCheckedRows(HWND list, bool processRows, const ThreatRemoval& removal);
 
+// Whether healing may take the program a drive's autorun.inf (at root, "E:\") names: it must lie on
+// that drive and outside the Windows folder and the install folder, under every name the platform
+// knows it by.
+bool AutorunTargetMayBeTaken(const std::string& target, const std::string& root, const std::string& installFolder);
+
 // Heals the Threat Shield list, empties it and tells the result in its status line. An empty list
 // is left alone, status line included.
 void HealShieldList();

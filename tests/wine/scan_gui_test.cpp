@@ -3,6 +3,8 @@
 // controls, a second start request, and healing what an autorun entry names elsewhere.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -211,17 +213,22 @@ TEST_F(ScanTest, WithBothDriveBoxesClearedOnlyTheDefinitionsAreWalked) {
 }
 
 // A fixed drive's autorun.inf may name a file of the system: the scan lists it, healing leaves it.
-TEST_F(ScanTest, HealingLeavesASystemFileThatAnAutorunEntryNames) {
+TEST_F(ScanTest, HealingLeavesASystemProgramThatAnAutorunEntryNames) {
+    // A stick may name any program, a running one in the Windows folder too: neither the file nor the
+    // process may be taken because a drive's autorun.inf names it.
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, sizeof windows);
     const std::string victim = std::string(windows) + "\\tollivar-scan-victim.exe";
-    ASSERT_TRUE(WriteTextFile(victim, "system file"));
+    ASSERT_TRUE(CopyFileA(DosPathOfUnix(std::getenv("TOLLIVAR_WAITER")).c_str(), victim.c_str(), FALSE));
+    RunningApp running = RunningApp::Start(victim);
+    ASSERT_TRUE(running.Started());
     ASSERT_TRUE(FixedDrive().Write("autorun.inf", "[autorun]\r\nopen=" + victim + "\r\n"));
     MakeFolders(folder_.File("bin"));
     WriteTextFile(folder_.File("bin\\unscript.bat"), "@echo off\r\n");
     WriteTextFile(folder_.File("bin\\unstart.reg"), "REGEDIT4\r\n\r\n");
     Start(true, false);
     ASSERT_TRUE(RunAndWatch(0).finished);
+    // No process row: the running program is not the stick's to name.
     ASSERT_EQ(Rows(), (std::vector<Row>{{"F:\\autorun.inf", "F", "suspicious."}, {victim, "F", "suspicious."}}));
 
     PostCommand(main_, kHealScanSelected);
@@ -229,9 +236,11 @@ TEST_F(ScanTest, HealingLeavesASystemFileThatAnAutorunEntryNames) {
     ASSERT_TRUE(question);
     AnswerMessageBox(question->window, IDYES);
     EXPECT_TRUE(WaitUntil([&] { return Status() == " 1 Infection NOT Healed..."; }, 5000)) << Status();
-    EXPECT_EQ(ReadTextFile(victim), "system file");
+    EXPECT_TRUE(FileExists(victim));
+    EXPECT_TRUE(running.Running());
     EXPECT_FALSE(FileExists("F:\\autorun.inf"));
     EXPECT_EQ(ControlText(panel_, 4017), "1");
+    running.Kill();
     DeleteFileA(victim.c_str());
 }
 
