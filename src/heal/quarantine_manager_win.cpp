@@ -8,6 +8,7 @@
 #include "app/handles_win.h"
 #include "config/install_paths_win.h"
 #include "heal/quarantine_listing.h"
+#include "pages/list_rows_win.h"
 #include "resources/resource_ids.h"
 
 namespace tollivar {
@@ -15,7 +16,6 @@ namespace {
 
 constexpr char kWarningCaption[] = "[ WARNiNG ]";
 constexpr char kDoneCaption[] = "[ DONE ]";
-constexpr int kTextBuffer = 512;
 constexpr int kTimeBuffer = 2048;
 
 struct QuarantineDialog {
@@ -91,16 +91,6 @@ int SelectedRow(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-std::string RowText(HWND list, int row, int column) {
-    char text[kTextBuffer] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = kTextBuffer;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 struct SelectedPaths {
     std::string name;
     std::optional<std::string> quarantined;
@@ -111,8 +101,8 @@ std::optional<SelectedPaths> GetSelectedQuarantinePaths(HWND list) {
     const int row = SelectedRow(list);
     if (row < 0) return std::nullopt;
     SelectedPaths paths;
-    paths.name = RowText(list, row, 0);
-    const std::string suffix = RowText(list, row, 1);
+    paths.name = ListRowText(list, row, 0);
+    const std::string suffix = ListRowText(list, row, 1);
     paths.quarantined = QuarantinedPathOfRow(Paths().quarantineFolder, paths.name, suffix);
     paths.restore = RestorePathOfRow(Paths().desktopFolder, paths.name);
     return paths;

@@ -13,23 +13,17 @@
 namespace tollivar::test {
 namespace {
 
-constexpr int kShieldList = 4103;
-constexpr int kScanList = 4207;
 constexpr int kHealList = 4304;
-constexpr int kScanStatus = 4210;
-constexpr int kStartScan = 4213;
 constexpr int kScanMemoryCheck = 4204;
 
 // One control that only its own page shows, by page index.
 constexpr int kPageMarks[] = {4017, kShieldList, kScanList, kHealList, 4404};
 
-constexpr char kWarning[] = "[ WARNiNG ]";
 constexpr char kUpdateCaption[] = "Update Tollivar";
 constexpr char kUpdateQuestion[] =
     "Tollivar has been designed to work without regular updates.\n\rThis is why it protects both Offline and "
     "Online systems effectively.\n\r \n\rIn order to Update itself, Tollivar will now terminate itself.\n\rAfter "
     "the Update Wizard has finished updating Tollivar,\n\ryou must restart Tollivar. Continue ?";
-constexpr char kHealQuestion[] = "Selected Malware Infections will moved to Quarantine. Continue ?";
 
 enum class Does { ShowPage, Hide, OpenDialog, Ask, TickAll, StartScan };
 

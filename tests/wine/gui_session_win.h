@@ -10,12 +10,10 @@
 #include <string>
 
 #include "bench_win.h"
+#include "program_ids.h"
 #include "ui_driver_win.h"
 
 namespace tollivar::test {
-
-inline constexpr int kMainTabId = 2000;
-inline constexpr int kPagePanelId = 2001;
 
 class GuiSession : public testing::Test {
   protected:
@@ -44,11 +42,11 @@ class GuiSession : public testing::Test {
         ASSERT_TRUE(app_->Started());
         main_ = app_->WaitForMainWindow(visible);
         ASSERT_NE(main_, nullptr) << "no main window";
-        panel_ = Control(Control(main_, kMainTabId), kPagePanelId);
+        panel_ = Control(Control(main_, kMainTab), kPagePanel);
         ASSERT_NE(panel_, nullptr);
     }
 
-    HWND Tab() const { return Control(main_, kMainTabId); }
+    HWND Tab() const { return Control(main_, kMainTab); }
     HWND Panel(int id) const { return Control(panel_, id); }
     DWORD Pid() const { return app_->Pid(); }
 

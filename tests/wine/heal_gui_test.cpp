@@ -15,31 +15,19 @@
 #include "bench_win.h"
 #include "engine/process_text.h"
 #include "heal/system_repairs.h"
+#include "program_ids.h"
 #include "ui_driver_win.h"
 
 namespace tollivar::test {
 namespace {
 
-constexpr int kMainTab = 2000;
-constexpr int kPagePanel = 2001;
-constexpr int kRemovedCount = 4017;
 constexpr int kDefsVersion = 4023;
-constexpr int kShieldList = 4103;
-constexpr int kShieldStatus = 4104;
-constexpr int kScanList = 4207;
-constexpr int kScanStatus = 4210;
 constexpr int kHealDeselectAll = 4306;
 constexpr int kHealSelected = 4107;
-constexpr int kHealScanSelected = 4215;
 constexpr int kHealSystem = 4307;
 constexpr int kApplySettings = 4410;
 constexpr int kStartWithWindows = 4404;
 constexpr int kAlert = 4406;
-constexpr int kLocalDrives = 4205;
-
-constexpr char kWarning[] = "[ WARNiNG ]";
-constexpr char kHealQuestion[] = "Selected Malware Infections will moved to Quarantine. Continue ?";
-constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 struct SettingBox {
     int id;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "bench_win.h"
+#include "program_ids.h"
 #include "ui_driver_win.h"
 
 namespace tollivar::test {
@@ -20,7 +21,6 @@ namespace {
 
 constexpr char kInstallFolder[] = "C:\\Program Files\\Tollivar Ship Test\\";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tollivar";
-constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kShippedVersion[] = "2026.12.1";
 
 std::string EnvDosPath(const char* name) {

@@ -12,13 +12,11 @@
 
 #include "bench_win.h"
 #include "heal/heal_rows.h"
+#include "program_ids.h"
 #include "ui_driver_win.h"
 
 namespace tollivar::test {
 namespace {
-
-constexpr int kMainTab = 2000;
-constexpr int kPagePanel = 2001;
 
 struct PageIds {
     const char* screenshot;

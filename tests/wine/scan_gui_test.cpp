@@ -15,23 +15,16 @@
 #include <vector>
 
 #include "bench_win.h"
+#include "program_ids.h"
 #include "ui_driver_win.h"
 
 namespace tollivar::test {
 namespace {
 
-constexpr int kMainTab = 2000;
-constexpr int kPagePanel = 2001;
-constexpr int kStatusBar = 1007;
-constexpr int kLocalDrives = 4205;
 constexpr int kRemovable = 4206;
-constexpr int kScanList = 4207;
 constexpr int kProgress = 4209;
-constexpr int kScanStatus = 4210;
 constexpr int kSelectAll = 4211;
 constexpr int kDeselectAll = 4212;
-constexpr int kStartScan = 4213;
-constexpr int kHealScanSelected = 4215;
 constexpr int kShieldSelectAll = 4105;
 
 using Row = std::vector<std::string>;

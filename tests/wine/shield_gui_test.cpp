@@ -10,26 +10,17 @@
 #include <vector>
 
 #include "bench_win.h"
+#include "program_ids.h"
 #include "ui_driver_win.h"
 
 namespace tollivar::test {
 namespace {
 
-constexpr int kMainTab = 2000;
-constexpr int kPagePanel = 2001;
-constexpr int kStatusBar = 1007;
-constexpr int kRemovedCount = 4017;
-constexpr int kShieldList = 4103;
-constexpr int kShieldStatus = 4104;
-constexpr int kScanList = 4207;
-constexpr int kScanStatus = 4210;
 constexpr int kAlertHeal = 1102;
 constexpr int kAlertIgnore = 1104;
 constexpr int kAlertFullScan = 1141;
 
 constexpr char kAlertCaption[] = "Resident Shield - Alert";
-constexpr char kWarning[] = "[ WARNiNG ]";
-constexpr char kHealQuestion[] = "Selected Malware Infections will moved to Quarantine. Continue ?";
 constexpr char kNoShieldThreat[] = " NO THREAT(S)  DETECTED, RESIDENT SHIELD IS MONITORING...";
 constexpr char kNoThreat[] = " NO THREAT DETECTED, RESIDENT SHIELD IS MONITORING...";
 
