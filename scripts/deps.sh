@@ -7,6 +7,7 @@ packages=(
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine64 xvfb imagemagick attr
     nsis fp-utils
+    clang libclang-rt-14-dev
 )
 
 missing=()

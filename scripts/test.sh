@@ -12,6 +12,9 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLLIVAR_WERROR=O
 cmake --build build/native -j "$jobs"
 (cd build/native && ctest --output-on-failure)
 
+echo "== Fuzz targets (clang, libFuzzer, sanitizers; a few seconds each)"
+./scripts/fuzz.sh
+
 echo "== Windows x86-64 under Wine"
 cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DTOLLIVAR_WERROR=ON
