@@ -5,13 +5,14 @@
 #include "app/update_command_win.h"
 #include "app/shutdown_win.h"
 #include "app/window_visibility_win.h"
-#include "heal/quarantine_manager_win.h"
-#include "engine/scan_worker_win.h"
+#include "app/quarantine_manager_win.h"
+#include "app/scan_reaction_win.h"
 #include "pages/page_switch_win.h"
 #include "pages/heal_page_win.h"
 #include "pages/list_selection_win.h"
 #include "pages/scan_page_win.h"
 #include "pages/shield_page_win.h"
+#include "resources/captions.h"
 #include "resources/resource_ids.h"
 
 namespace tollivar {
@@ -19,10 +20,10 @@ namespace {
 
 using CommandHandler = void (*)(HWND mainWindow);
 
-template <int Page>
+template <Page ShownPage>
 void ShowPageCommand(HWND mainWindow) {
     RestoreAndShow(mainWindow);
-    ShowPage(mainWindow, Page);
+    ShowPage(mainWindow, ShownPage);
 }
 
 // "Select All" (1) and "Deselect All" (0) of the three check-box lists.
@@ -34,7 +35,7 @@ void SelectAllCommand(HWND) {
 void HideMainWindowCommand(HWND mainWindow) { SendMessageA(mainWindow, WM_CLOSE, 0, 0); }
 
 void ShutdownCommand(HWND mainWindow) {
-    if (MessageBoxA(mainWindow, "Do you wish to shutdown the Security System ?", "[ WARNiNG ]",
+    if (MessageBoxA(mainWindow, "Do you wish to shutdown the Security System ?", kWarningCaption,
                     MB_YESNO | MB_ICONWARNING) == IDYES)
         ShutdownProgram(mainWindow);
 }
@@ -44,21 +45,20 @@ struct Command {
     CommandHandler run;
 };
 
-// Page indexes: 0 Main Info, 1 Threat Shield, 2 Threat Scan, 3 Heal System, 4 Settings.
 const Command kCommands[] = {
-    {IDC_HOME_BUTTON, ShowPageCommand<0>},
-    {IDM_SHOW_MAIN_WINDOW, ShowPageCommand<0>},
-    {IDM_ABOUT, ShowPageCommand<0>},
-    {IDC_SHIELD_BUTTON, ShowPageCommand<1>},
-    {IDM_THREAT_SHIELD, ShowPageCommand<1>},
-    {IDC_SCAN_BUTTON, ShowPageCommand<2>},
-    {IDM_THREAT_SCAN, ShowPageCommand<2>},
-    {IDC_HEAL_BUTTON, ShowPageCommand<3>},
-    {IDM_HEAL_SYSTEM, ShowPageCommand<3>},
-    {IDC_SETTINGS_BUTTON, ShowPageCommand<4>},
-    {IDM_SETTINGS, ShowPageCommand<4>},
-    {IDC_SCAN_NOW_BUTTON, ShowPageCommand<2>},
-    {IDC_HEAL_IT_BUTTON, ShowPageCommand<3>},
+    {IDC_HOME_BUTTON, ShowPageCommand<Page::MainInfo>},
+    {IDM_SHOW_MAIN_WINDOW, ShowPageCommand<Page::MainInfo>},
+    {IDM_ABOUT, ShowPageCommand<Page::MainInfo>},
+    {IDC_SHIELD_BUTTON, ShowPageCommand<Page::Shield>},
+    {IDM_THREAT_SHIELD, ShowPageCommand<Page::Shield>},
+    {IDC_SCAN_BUTTON, ShowPageCommand<Page::Scan>},
+    {IDM_THREAT_SCAN, ShowPageCommand<Page::Scan>},
+    {IDC_HEAL_BUTTON, ShowPageCommand<Page::Heal>},
+    {IDM_HEAL_SYSTEM, ShowPageCommand<Page::Heal>},
+    {IDC_SETTINGS_BUTTON, ShowPageCommand<Page::Settings>},
+    {IDM_SETTINGS, ShowPageCommand<Page::Settings>},
+    {IDC_SCAN_NOW_BUTTON, ShowPageCommand<Page::Scan>},
+    {IDC_HEAL_IT_BUTTON, ShowPageCommand<Page::Heal>},
     {IDC_SHIELD_SELECT_ALL_BUTTON, SelectAllCommand<ShieldList, 1>},
     {IDC_SHIELD_DESELECT_ALL_BUTTON, SelectAllCommand<ShieldList, 0>},
     {IDC_SCAN_SELECT_ALL_BUTTON, SelectAllCommand<ScanList, 1>},

@@ -6,24 +6,69 @@
 
 #include "config/install_paths_win.h"
 #include "config/settings_win.h"
-#include "heal/heal_lists_win.h"
+#include "heal/detection_heal_win.h"
+#include "heal/removed_count_bytes.h"
+#include "heal/removed_count_win.h"
 #include "heal/system_heal_win.h"
+#include "pages/detection_lists_win.h"
+#include "pages/heal_page_win.h"
+#include "pages/main_info_page_win.h"
+#include "pages/scan_page_win.h"
+#include "pages/settings_page_win.h"
+#include "pages/shield_page_win.h"
+#include "resources/captions.h"
 
 namespace tollivar {
 namespace {
 
-constexpr char kWarningCaption[] = "[ WARNiNG ]";
 constexpr char kHealQuestion[] = "Selected Malware Infections will moved to Quarantine. Continue ?";
 
 bool Confirmed(HWND mainWindow, const char* question) {
     return MessageBoxA(mainWindow, question, kWarningCaption, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
+ThreatRemoval InstallRemoval() {
+    ThreatRemoval removal;
+    removal.installFolder = Paths().installFolder;
+    removal.destroyThreats = Settings().destroyThreats == 1;
+    removal.quarantineFolder = Paths().quarantineFolder;
+    removal.countRemoval = [] { ShowRemovedCount(1); };
+    return removal;
+}
+
+// Heals the checked rows of a detection list; nothing at all for an empty list.
+bool HealList(HWND list, DetectionList which, HealTally& tally) {
+    const std::vector<HealRecord> records = ReadHealRecords(list, which);
+    if (records.empty()) return false;
+    tally = HealRecords(records, InstallRemoval()).tally;
+    return true;
+}
+
 } // namespace
 
+void ShowRemovedCount(int increment) {
+    // When count.uas cannot be used the text stays as it was: no count is shown that is not stored.
+    if (const auto count = UpdateRemovedCount(increment)) SetRemovedCountText(FormatRemovedCount(*count));
+}
+
+void HealShieldList() {
+    HealTally tally;
+    if (!HealList(ShieldList(), DetectionList::Shield, tally)) return;
+    ClearDetectionList(ShieldList());
+    SetShieldStatusText(HealStatusText(HealedList::Shield, tally));
+}
+
+void HealScanList() {
+    HealTally tally;
+    if (!HealList(ScanList(), DetectionList::Scan, tally)) return;
+    ClearDetectionList(ScanList());
+    ClearDetectionList(ShieldList());
+    SetScanStatusText(HealStatusText(HealedList::Scan, tally));
+}
+
 void ApplySettingsCommand(HWND mainWindow) {
-    if (SaveSettings(mainWindow)) {
-        MessageBoxA(mainWindow, "Your settings have been modified successfully!", "[ DONE ]", MB_ICONINFORMATION);
+    if (SaveSettingsValues(SettingsValuesShown())) {
+        MessageBoxA(mainWindow, "Your settings have been modified successfully!", kDoneCaption, MB_ICONINFORMATION);
         return;
     }
     MessageBoxA(mainWindow,
@@ -48,7 +93,8 @@ void HealScanCommand(HWND mainWindow) {
 
 void HealSystemCommand(HWND mainWindow) {
     if (!Confirmed(mainWindow, "Continue healing the system of the selected infections ?")) return;
-    HealSystem();
+    // No row ticked: no registry access.
+    ApplySystemRepairs(TickedHealRows());
     MessageBoxA(mainWindow, "A restart is required for the changes to take effect.", kWarningCaption,
                 MB_ICONINFORMATION);
 }

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/main_window_win.h"
-#include "app/shell_state_win.h"
+#include "win/module_win.h"
 #include "resources/resource_ids.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

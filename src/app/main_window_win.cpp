@@ -5,11 +5,26 @@
 #include "app/startup_win.h"
 #include "app/tray_win.h"
 #include "app/window_visibility_win.h"
-#include "engine/list_buttons_win.h"
-#include "engine/scan_report_win.h"
+#include "pages/list_buttons_win.h"
+#include "app/scan_reaction_win.h"
 #include "pages/page_switch_win.h"
 
 namespace tollivar {
+
+namespace {
+
+// While a scan runs its buttons stay greyed even as rows arrive, and the shield's keep their state.
+void RefreshListButtonsUnlessScanning(HWND window) {
+    if (!ScanInProgress()) RefreshListButtons(window);
+}
+
+// Explorer broadcasts this after it restarts; the notification area is new and holds no icon.
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+} // namespace
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -36,16 +51,17 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     default:
         if (message == kTrayCallbackMessage) OnTrayCallback(window, wParam, lParam);
+        if (message != 0 && message == TaskbarCreatedMessage()) ReAddTrayIcon(window);
         if (message == kScanReportMessage) {
             // The worker's request carries an answer: a dialog procedure returns it this way.
             const LRESULT answer = CarryOutScanReport(window, lParam);
-            RefreshListButtons(window);
+            RefreshListButtonsUnlessScanning(window);
             SetWindowLongPtrA(window, DWLP_MSGRESULT, answer);
             return TRUE;
         }
         break;
     }
-    RefreshListButtons(window);
+    RefreshListButtonsUnlessScanning(window);
     return FALSE;
 }
 

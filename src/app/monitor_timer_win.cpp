@@ -1,8 +1,8 @@
 #include "app/monitor_timer_win.h"
 
 #include "config/install_paths_win.h"
-#include "engine/resident_shield_win.h"
-#include "engine/scan_worker_win.h"
+#include "app/scan_reaction_win.h"
+#include "app/shield_reaction_win.h"
 
 namespace tollivar {
 
@@ -16,12 +16,12 @@ void RearmMonitorTimer(HWND mainWindow) {
 }
 
 void OnMonitorTick(HWND mainWindow) {
-    if (ScanUnderWay()) {
+    if (ScanInProgress()) {
         // A tick queued before the scan stopped the timer: the shield rests until the scan re-arms it.
         StopMonitorTimer(mainWindow);
     } else {
         RearmMonitorTimer(mainWindow);
-        ResidentShieldPass(mainWindow);
+        RunShieldPass(mainWindow);
     }
     if (HideAtStart()) {
         ClearHideAtStart();

@@ -1,6 +1,6 @@
 #include "app/single_instance_win.h"
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 #include "app/instance_rule.h"
 
 namespace tollivar {

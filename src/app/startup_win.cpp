@@ -1,20 +1,25 @@
 #include "app/startup_win.h"
 
 #include "app/dialogs_win.h"
+#include "app/heal_commands_win.h"
 #include "app/monitor_timer_win.h"
-#include "app/shell_state_win.h"
+#include "app/shield_reaction_win.h"
 #include "app/single_instance_win.h"
 #include "app/status_bar_win.h"
 #include "app/tray_win.h"
 #include "app/window_visibility_win.h"
 #include "config/install_paths_win.h"
 #include "config/settings_win.h"
-#include "engine/list_buttons_win.h"
-#include "engine/resident_shield_win.h"
-#include "engine/scan_worker_win.h"
-#include "heal/removed_count_win.h"
+#include "engine/definitions_scan_win.h"
+#include "pages/heal_page_win.h"
+#include "pages/list_buttons_win.h"
+#include "pages/list_selection_win.h"
+#include "pages/main_info_page_win.h"
 #include "pages/pages_win.h"
+#include "pages/settings_page_win.h"
+#include "win/module_win.h"
 #include "resources/resource_ids.h"
+#include "win/fonts_win.h"
 
 namespace tollivar {
 namespace {
@@ -48,10 +53,10 @@ void SetLeftButtonFonts(HWND mainWindow) {
 void RunStartup(HWND mainWindow) {
     EndIfAnotherCopyRuns(mainWindow);
     SetErrorMode(SEM_FAILCRITICALERRORS);
-    ClearScanRunning();
     LoadShellIcons(mainWindow);
     ResetAlertCount();
-    if (SetUpPathsAndFonts(mainWindow) == PathSetup::FolderRefused) {
+    CreateShellFonts();
+    if (SetUpPaths(mainWindow) == PathSetup::FolderRefused) {
         EndDialog(mainWindow, 1);
         return;
     }
@@ -62,12 +67,14 @@ void RunStartup(HWND mainWindow) {
     SetLeftButtonFonts(mainWindow);
     SetUpStatusBar(mainWindow);
     CreateTrayMenu();
-    LoadSettingsIntoPages(mainWindow);
-    UpdateRemovedCount(mainWindow, 0);
+    ShowSettingsValues(LoadSettingsValues());
+    SetDefinitionsVersionText(ReadDefinitionsVersion(Paths().definitionsFile));
+    SelectAllRows(HealList(), 1);
+    ShowRemovedCount(0);
     ShowAtStart(mainWindow);
     AddTrayIcon(mainWindow, Icons().app);
     StartMonitorTimer(mainWindow);
-    ResidentShieldPass(mainWindow);
+    RunShieldPass(mainWindow);
     RefreshListButtons(mainWindow);
 }
 

@@ -5,6 +5,7 @@
 #include "config/install_paths_win.h"
 #include "config/text_rules.h"
 #include "resources/resource_ids.h"
+#include "win/fonts_win.h"
 
 namespace tollivar {
 

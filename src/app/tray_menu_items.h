@@ -1,6 +1,8 @@
 // The tray icon's popup menu, in order. An entry with id 0 and no text is a separator. Platform-free.
 #pragma once
 
+#include "resources/resource_ids.h"
+
 namespace tollivar {
 
 struct TrayMenuItem {
@@ -9,22 +11,22 @@ struct TrayMenuItem {
 };
 
 inline constexpr TrayMenuItem kTrayMenuItems[] = {
-    {101, "Show Main Window"},
-    {102, "Hide Main Window"},
+    {IDM_SHOW_MAIN_WINDOW, "Show Main Window"},
+    {IDM_HIDE_MAIN_WINDOW, "Hide Main Window"},
     {0, nullptr},
-    {103, "Threat Shield"},
-    {104, "Threat Scan"},
-    {105, "Heal System"},
+    {IDM_THREAT_SHIELD, "Threat Shield"},
+    {IDM_THREAT_SCAN, "Threat Scan"},
+    {IDM_HEAL_SYSTEM, "Heal System"},
     {0, nullptr},
-    {106, "Settings"},
+    {IDM_SETTINGS, "Settings"},
     {0, nullptr},
-    {107, "Quarantine"},
+    {IDM_QUARANTINE, "Quarantine"},
     {0, nullptr},
-    {108, "Update"},
-    {109, "Help and Support"},
-    {111, "About"},
+    {IDM_UPDATE, "Update"},
+    {IDM_HELP, "Help and Support"},
+    {IDM_ABOUT, "About"},
     {0, nullptr},
-    {112, "Shutdown Security"},
+    {IDM_SHUTDOWN, "Shutdown Security"},
 };
 
 } // namespace tollivar

@@ -2,9 +2,10 @@
 
 #include <string>
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 #include "config/install_paths_win.h"
 #include "resources/resource_ids.h"
+#include "win/fonts_win.h"
 
 namespace tollivar {
 namespace {

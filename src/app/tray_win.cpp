@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 #include "app/tray_menu_items.h"
 #include "app/window_visibility_win.h"
 
@@ -10,6 +10,7 @@ namespace tollivar {
 namespace {
 
 UniqueMenu g_trayMenu;
+bool g_trayIconShown = false;
 NOTIFYICONDATAA g_trayIconData{};
 
 } // namespace
@@ -30,9 +31,17 @@ void AddTrayIcon(HWND mainWindow, HICON icon) {
     g_trayIconData.hIcon = icon;
     lstrcpynA(g_trayIconData.szTip, kTrayTip, 64);
     Shell_NotifyIconA(NIM_ADD, &g_trayIconData);
+    g_trayIconShown = true;
 }
 
-void RemoveTrayIcon() { Shell_NotifyIconA(NIM_DELETE, &g_trayIconData); }
+void ReAddTrayIcon(HWND mainWindow) {
+    if (g_trayIconShown && g_trayIconData.hWnd == mainWindow) Shell_NotifyIconA(NIM_ADD, &g_trayIconData);
+}
+
+void RemoveTrayIcon() {
+    Shell_NotifyIconA(NIM_DELETE, &g_trayIconData);
+    g_trayIconShown = false;
+}
 
 void OnTrayCallback(HWND mainWindow, WPARAM iconId, LPARAM mouseMessage) {
     if (iconId != 0) return;

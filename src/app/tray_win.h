@@ -12,6 +12,10 @@ void CreateTrayMenu();
 void AddTrayIcon(HWND mainWindow, HICON icon);
 void RemoveTrayIcon();
 
+// After Explorer restarts the notification area holds no icon: the one added before comes back, so a
+// Tollivar hidden in the tray stays reachable.
+void ReAddTrayIcon(HWND mainWindow);
+
 // Left button restores the window on its current page; right button opens the menu at the cursor.
 void OnTrayCallback(HWND mainWindow, WPARAM iconId, LPARAM mouseMessage);
 

@@ -5,25 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/handles_win.h"
-
 namespace tollivar {
 namespace {
 
 InstallPaths g_paths;
-UniqueFont g_normalFont;
-UniqueFont g_boldFont;
 bool g_hideAtStart = false;
-
-LOGFONTA TahomaRecord(LONG weight) {
-    LOGFONTA lf{};
-    lf.lfHeight = -11;
-    lf.lfWeight = weight;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = PROOF_QUALITY;
-    lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
-    return lf;
-}
 
 std::string ModulePath() {
     std::vector<char> buffer(32768);
@@ -47,17 +33,7 @@ void RefuseFolder(HWND owner, const std::string& folder) {
 
 } // namespace
 
-HFONT NewTahomaFont(bool bold) {
-    const LOGFONTA record = TahomaRecord(bold ? 800 : 0);
-    return CreateFontIndirectA(&record);
-}
-
-PathSetup SetUpPathsAndFonts(HWND mainWindow) {
-    const LOGFONTA normal = TahomaRecord(0);
-    const LOGFONTA bold = TahomaRecord(800);
-    g_normalFont.reset(CreateFontIndirectA(&normal));
-    g_boldFont.reset(CreateFontIndirectA(&bold));
-
+PathSetup SetUpPaths(HWND mainWindow) {
     const char* commandLine = GetCommandLineA();
     g_hideAtStart = HideAtStartFromCommandLine(commandLine ? commandLine : "");
 
@@ -75,8 +51,6 @@ PathSetup SetUpPathsAndFonts(HWND mainWindow) {
 }
 
 const InstallPaths& Paths() { return g_paths; }
-HFONT NormalFont() { return g_normalFont.get(); }
-HFONT BoldFont() { return g_boldFont.get(); }
 bool HideAtStart() { return g_hideAtStart; }
 void ClearHideAtStart() { g_hideAtStart = false; }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 #include "config/registry_data.h"
 #include "config/text_rules.h"
 

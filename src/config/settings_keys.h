@@ -12,12 +12,16 @@ enum class SettingsFlag { None, Splash, Alert, Destroy };
 struct SettingsKey {
     std::string_view section;
     std::string_view key;
-    int controlId;       // the check box or radio button that shows it
     SettingsFlag flag;   // the start-up flag it also sets
 };
 
+inline constexpr std::size_t kSettingsKeyCount = 7;
+
 // In the order they are loaded and saved: LD, RM, S1, S2, S3, S4, S5.
-const std::array<SettingsKey, 7>& SettingsPageKeys();
+const std::array<SettingsKey, kSettingsKeyCount>& SettingsPageKeys();
+
+// The value of every key, in the order of SettingsPageKeys.
+using SettingsValues = std::array<int, kSettingsKeyCount>;
 
 inline constexpr std::string_view kScanSection = "SCAN";
 inline constexpr std::string_view kStartupSubkeyKey = "ST"; // read only: where the start-with-Windows value goes

@@ -5,10 +5,6 @@
 #include "config/install_paths_win.h"
 #include "config/registry_writer_win.h"
 #include "config/settings_keys.h"
-#include "pages/heal_page_win.h"
-#include "pages/list_selection_win.h"
-#include "pages/main_info_page_win.h"
-#include "pages/tab_control_win.h"
 
 namespace tollivar {
 namespace {
@@ -37,8 +33,6 @@ std::string ReadProfileText(const char* section, const char* key, const std::str
     GetPrivateProfileStringA(section, key, "", buffer, kTextBuffer, file.c_str());
     return buffer;
 }
-
-HWND SettingControl(const SettingsKey& key) { return GetDlgItem(PagePanel(), key.controlId); }
 
 bool WriteSetting(const SettingsKey& key, int value) {
     const std::string section(key.section);
@@ -69,27 +63,26 @@ void LoadSettingsFlags() {
         if (key.flag != SettingsFlag::None) KeepFlag(key.flag, ReadSetting(key));
 }
 
-void LoadSettingsIntoPages(HWND) {
-    for (const SettingsKey& key : SettingsPageKeys()) {
-        const int value = ReadSetting(key);
-        KeepFlag(key.flag, value);
-        SendMessageA(SettingControl(key), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+SettingsValues LoadSettingsValues() {
+    SettingsValues values{};
+    for (std::size_t i = 0; i < kSettingsKeyCount; ++i) {
+        const SettingsKey& key = SettingsPageKeys()[i];
+        values[i] = ReadSetting(key);
+        KeepFlag(key.flag, values[i]);
     }
-    const std::string version = ReadProfileText("INFO", "Version", Paths().definitionsFile);
-    SetWindowTextA(DefsVersionText(), version.c_str());
-    SelectAllRows(HealList(), 1);
+    return values;
 }
 
-bool SaveSettings(HWND) {
+bool SaveSettingsValues(const SettingsValues& values) {
     // A read-only settings.ini is refused as Windows refuses it, also where the writer would get
     // through anyway (an administrator under Wine): nothing is changed and the user is told.
     const DWORD attributes = GetFileAttributesA(Paths().settingsFile.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     bool written = true;
-    for (const SettingsKey& key : SettingsPageKeys()) {
-        const int value = static_cast<int>(SendMessageA(SettingControl(key), BM_GETCHECK, 0, 0));
-        if (key.key == kStartWithWindowsKey) ApplyStartWithWindows(value);
-        written = WriteSetting(key, value) && written;
+    for (std::size_t i = 0; i < kSettingsKeyCount; ++i) {
+        const SettingsKey& key = SettingsPageKeys()[i];
+        if (key.key == kStartWithWindowsKey) ApplyStartWithWindows(values[i]);
+        written = WriteSetting(key, values[i]) && written;
     }
     return written;
 }

@@ -1,7 +1,8 @@
-// settings.ini: the flags read at start-up, the page controls that show them, and their save.
+// settings.ini: the flags read at start-up and the values the pages show, read and written. Knows
+// no control: the Settings page shows the values and reads them back.
 #pragma once
 
-#include <windows.h>
+#include "config/settings_keys.h"
 
 namespace tollivar {
 
@@ -13,16 +14,15 @@ struct SettingsFlags {
 
 const SettingsFlags& Settings();
 
-// First load: only the flags, before any page exists.
+// First load: only the flags.
 void LoadSettingsFlags();
 
-// Second load: the flags again, every setting into its page control, the definitions version onto
-// Main Info, and every Heal System row ticked.
-void LoadSettingsIntoPages(HWND mainWindow);
+// Second load: every value the pages show; the flags are taken again from them.
+SettingsValues LoadSettingsValues();
 
-// Writes the seven controls back to settings.ini as "0"/"1" and adds or removes the start-with-Windows
-// value under the subkey SCAN/ST names. The flags in memory keep their start-up values. False when
+// Writes the values back to settings.ini as "0"/"1" and adds or removes the start-with-Windows value
+// under the subkey SCAN/ST names. The flags in memory keep their start-up values. False when
 // settings.ini could not be written.
-bool SaveSettings(HWND mainWindow);
+bool SaveSettingsValues(const SettingsValues& values);
 
 } // namespace tollivar

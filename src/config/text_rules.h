@@ -15,4 +15,7 @@ bool EqualsUpper(std::string_view a, std::string_view b);
 // Cuts a text to the 511 characters that list and status buffers hold.
 std::string CutToBuffer(std::string_view text);
 
+// The part of a path after its last backslash; the whole path when it has none.
+std::string_view FileNameOfPath(std::string_view path);
+
 } // namespace tollivar

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 #include "engine/definitions_walk.h"
 #include "engine/file_access_win.h"
 #include "engine/process_lookup_win.h"
@@ -59,6 +59,12 @@ void RunDefinitionScan(const std::string& definitionsFile, const StatusSink& sho
     hooks.showStatus = showStatus;
     hooks.addRow = addRow;
     RunDefinitionScan(hooks);
+}
+
+std::string ReadDefinitionsVersion(const std::string& definitionsFile) {
+    char buffer[512] = {};
+    GetPrivateProfileStringA("INFO", "Version", "", buffer, sizeof buffer, definitionsFile.c_str());
+    return buffer;
 }
 
 } // namespace tollivar

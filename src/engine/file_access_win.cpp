@@ -1,6 +1,6 @@
 #include "engine/file_access_win.h"
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 
 namespace tollivar {
 namespace {
@@ -125,18 +125,6 @@ std::optional<std::string> EnvironmentValue(const std::string& name) {
         }
         value.resize(n); // n is the size the value needs, its terminator included
     }
-}
-
-NoFileRedirection::NoFileRedirection() {
-#if !defined(_WIN64)
-    disabled_ = Wow64DisableWow64FsRedirection(&old_) != FALSE;
-#endif
-}
-
-NoFileRedirection::~NoFileRedirection() {
-#if !defined(_WIN64)
-    if (disabled_) Wow64RevertWow64FsRedirection(old_);
-#endif
 }
 
 } // namespace tollivar

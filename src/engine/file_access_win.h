@@ -9,6 +9,7 @@
 
 #include "engine/drive_walk.h"
 #include "engine/listed_existence.h"
+#include "win/no_redirection_win.h"
 
 namespace tollivar {
 
@@ -27,19 +28,5 @@ FolderNames ListFolderNames(const std::string& folder);
 
 // The value of an environment variable of this process, or nothing when it is not defined.
 std::optional<std::string> EnvironmentValue(const std::string& name);
-
-// A 32-bit build on 64-bit Windows sees the 32-bit system folder under the system32 name; paths from
-// the definitions must be tested where they really point. No effect in a 64-bit build.
-class NoFileRedirection {
-  public:
-    NoFileRedirection();
-    ~NoFileRedirection();
-    NoFileRedirection(const NoFileRedirection&) = delete;
-    NoFileRedirection& operator=(const NoFileRedirection&) = delete;
-
-  private:
-    void* old_ = nullptr;
-    bool disabled_ = false;
-};
 
 } // namespace tollivar

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 
 namespace tollivar {
 namespace {

@@ -1,17 +1,15 @@
-// The Resident Shield: one pass over the removable drives at start-up, on every monitor tick and
-// after every scan, all on the UI thread.
+// The Resident Shield's look at the removable drives: one pass at start-up, on every monitor tick and
+// after every scan. It only finds; the program decides what the findings show and do.
 #pragma once
 
-#include <windows.h>
+#include <string>
+#include <vector>
+
+#include "engine/autorun_rules.h"
 
 namespace tollivar {
 
-// Start-up: no alert has been shown yet.
-void ResetAlertCount();
-
-// Lists each removable drive whose autorun.inf names a program (once per drive), rewrites the Threat
-// Shield status line and the status bar, and on a new nonzero row count brings the Threat Shield page
-// forward and, when the settings ask for it, opens the alert and acts on its choice.
-void ResidentShieldPass(HWND mainWindow);
+// The finding of every drive root given whose autorun.inf names a program, in the order given.
+std::vector<AutorunFinding> ShieldFindings(const std::vector<std::string>& roots);
 
 } // namespace tollivar

@@ -1,55 +1,39 @@
 #include "engine/scan_worker_win.h"
 
-#include <atomic>
-#include <cstring>
+#include <windows.h>
+
 #include <memory>
 #include <string>
 
-#include "app/handles_win.h"
-#include "config/install_paths_win.h"
 #include "engine/autorun_analysis_win.h"
 #include "engine/definitions_scan_win.h"
 #include "engine/drive_scan_win.h"
+#include "engine/drives_win.h"
 #include "engine/file_access_win.h"
 #include "engine/process_lookup_win.h"
-#include "engine/scan_report_win.h"
-#include "heal/heal_lists_win.h"
+#include "win/handles_win.h"
 
 namespace tollivar {
 namespace {
-
-std::atomic<bool> g_scanRunning{false};
-bool g_scanUnderWay = false; // UI thread only
 
 constexpr DWORD kPhasePauseMs = 200;
 // The worker shows at most one "Analyzing" text in this time, so the UI thread is never flooded.
 constexpr ULONGLONG kStatusIntervalMs = 50;
 
-struct ScanOrder {
-    HWND mainWindow;
-    std::string definitionsFile;
-};
-
-// The worker's side of the reports: each one is sent and waited for, so rows arrive in order and a
-// long scan cannot fill the UI thread's queue.
+// The worker's side of the reports: each one is handed over and waited for, so rows arrive in order
+// and a long scan cannot fill the UI thread's queue.
 class Reporter {
   public:
-    explicit Reporter(HWND mainWindow) : mainWindow_(mainWindow) {}
+    explicit Reporter(const ScanOrder& order) : order_(order) {}
 
-    LRESULT Send(ScanReport::Kind kind) {
-        auto report = std::make_unique<ScanReport>();
-        report->kind = kind;
-        return Send(std::move(report));
-    }
+    std::intptr_t Send(ScanReport::Kind kind) { return Send(NewReport(kind)); }
     void Row(const ScanRow& row) {
-        auto report = std::make_unique<ScanReport>();
-        report->kind = ScanReport::Kind::Row;
+        auto report = NewReport(ScanReport::Kind::Row);
         report->row = row;
         Send(std::move(report));
     }
     void Progress(int position) {
-        auto report = std::make_unique<ScanReport>();
-        report->kind = ScanReport::Kind::Progress;
+        auto report = NewReport(ScanReport::Kind::Progress);
         report->progress = position;
         Send(std::move(report));
     }
@@ -58,53 +42,44 @@ class Reporter {
         if (statusShown_ && now - lastStatus_ < kStatusIntervalMs) return;
         statusShown_ = true;
         lastStatus_ = now;
-        auto report = std::make_unique<ScanReport>();
-        report->kind = ScanReport::Kind::Status;
+        auto report = NewReport(ScanReport::Kind::Status);
         report->text = text;
         Send(std::move(report));
     }
-    // The closing pass may wait in the alert for as long as the user takes: the worker does not wait
-    // for it. Without the message, the next monitor tick runs a pass all the same.
+    // Without it, the next monitor tick runs a pass all the same.
     void PostClosingPass() {
-        auto report = std::make_unique<ScanReport>();
-        report->kind = ScanReport::Kind::ClosingPass;
-        if (PostMessageA(mainWindow_, kScanReportMessage, 0, reinterpret_cast<LPARAM>(report.get())))
-            report.release();
+        if (order_.post) order_.post(NewReport(ScanReport::Kind::ClosingPass));
     }
 
   private:
-    LRESULT Send(std::unique_ptr<ScanReport> report) {
-        if (!IsWindow(mainWindow_)) return 0;
-        return SendMessageA(mainWindow_, kScanReportMessage, 0, reinterpret_cast<LPARAM>(report.release()));
+    static std::unique_ptr<ScanReport> NewReport(ScanReport::Kind kind) {
+        auto report = std::make_unique<ScanReport>();
+        report->kind = kind;
+        return report;
+    }
+    std::intptr_t Send(std::unique_ptr<ScanReport> report) {
+        return order_.send ? order_.send(std::move(report)) : 0;
     }
 
-    HWND mainWindow_;
+    const ScanOrder& order_;
     bool statusShown_ = false;
     ULONGLONG lastStatus_ = 0;
 };
 
-template <typename Visit>
-void ForEachDrive(Visit visit) {
-    char drives[512] = {};
-    const DWORD length = GetLogicalDriveStringsA(sizeof drives, drives);
-    if (length == 0 || length >= sizeof drives) return;
-    for (const char* root = drives; *root; root += std::strlen(root) + 1) visit(std::string(root));
-}
-
 // A drive's autorun entry: the running program (only the very file it names), the autorun file and
 // the program.
-void DriveChecks(const std::string& root, Reporter& report) {
+void DriveChecks(const std::string& root, const ScanOrder& order, Reporter& report) {
     const AutorunFinding finding = AnalyzeAutorun(root);
     if (!finding.Found()) return;
     // A stick may name any program, a system one too: its process is listed (and so may be ended)
     // only when the program is one healing could take.
-    const bool ownTarget = AutorunTargetMayBeTaken(finding.targetPath, root, Paths().installFolder);
+    const bool ownTarget = order.targetMayBeTaken && order.targetMayBeTaken(finding.targetPath, root);
     const std::string process = ownTarget ? FindRunningAutorunTarget(finding) : std::string();
     for (const ScanRow& row : AutorunScanRows(finding, process)) report.Row(row);
 }
 
-void RemovableDriveChecks(const std::string& root, Reporter& report) {
-    DriveChecks(root, report);
+void RemovableDriveChecks(const std::string& root, const ScanOrder& order, Reporter& report) {
+    DriveChecks(root, order, report);
     WalkRemovableDrive(
         root, [&](const std::string& text) { report.Status(text); }, [&](const ScanRow& row) { report.Row(row); });
     for (const FixedThreatPath& known : FixedThreatPaths(root))
@@ -113,12 +88,12 @@ void RemovableDriveChecks(const std::string& root, Reporter& report) {
 
 DWORD WINAPI ScanWorker(LPVOID parameter) {
     const std::unique_ptr<ScanOrder> order(static_cast<ScanOrder*>(parameter));
-    Reporter report(order->mainWindow);
+    Reporter report(*order);
     using Kind = ScanReport::Kind;
 
     report.Send(Kind::Begin);
     Sleep(kPhasePauseMs);
-    const LRESULT areas = report.Send(Kind::Lock);
+    const std::intptr_t areas = report.Send(Kind::Lock);
 
     RunDefinitionScan(
         order->definitionsFile, [&](const std::string& text) { report.Status(text); },
@@ -127,17 +102,12 @@ DWORD WINAPI ScanWorker(LPVOID parameter) {
     report.Progress(30);
 
     if (areas & kScanLocalDrives)
-        ForEachDrive([&](const std::string& root) {
-            if (GetDriveTypeA(root.c_str()) == DRIVE_FIXED) DriveChecks(root, report);
-        });
+        for (const std::string& root : DriveRoots(DriveKind::Fixed)) DriveChecks(root, *order, report);
     Sleep(kPhasePauseMs);
     report.Progress(60);
 
     if (areas & kScanRemovableMedia)
-        ForEachDrive([&](const std::string& root) {
-            if (root == "A:\\" || root == "B:\\") return;
-            if (GetDriveTypeA(root.c_str()) == DRIVE_REMOVABLE) RemovableDriveChecks(root, report);
-        });
+        for (const std::string& root : DriveRoots(DriveKind::Removable)) RemovableDriveChecks(root, *order, report);
     Sleep(kPhasePauseMs);
     report.Progress(100);
 
@@ -148,23 +118,15 @@ DWORD WINAPI ScanWorker(LPVOID parameter) {
 
 } // namespace
 
-void ClearScanRunning() { g_scanRunning = false; }
-bool ScanRunning() { return g_scanRunning; }
-void SetScanRunning(bool running) { g_scanRunning = running; }
-
-bool ScanUnderWay() { return g_scanUnderWay; }
-void EndScanUnderWay() { g_scanUnderWay = false; }
-
-void StartScanCommand(HWND mainWindow) {
-    if (g_scanUnderWay) return;
-    auto order = std::make_unique<ScanOrder>(ScanOrder{mainWindow, Paths().definitionsFile});
+bool StartScanWorker(ScanOrder order) {
+    auto owned = std::make_unique<ScanOrder>(std::move(order));
     // Suspended until it is below normal priority; nothing waits for it and its handle is let go.
-    UniqueHandle thread(CreateThread(nullptr, 0, ScanWorker, order.get(), CREATE_SUSPENDED, nullptr));
-    if (!thread) return;
-    order.release();
-    g_scanUnderWay = true;
+    UniqueHandle thread(CreateThread(nullptr, 0, ScanWorker, owned.get(), CREATE_SUSPENDED, nullptr));
+    if (!thread) return false;
+    owned.release();
     SetThreadPriority(thread.get(), THREAD_PRIORITY_BELOW_NORMAL);
     ResumeThread(thread.get());
+    return true;
 }
 
 } // namespace tollivar

@@ -1,23 +1,27 @@
-// The Threat Scan: "Start Scan >" starts one worker thread that walks the definitions, the fixed
-// drives' autorun entries and the removable drives, and reports to the UI thread by message.
+// The Threat Scan worker: one thread that walks the definitions, the fixed drives' autorun entries
+// and the removable drives, and reports every step as a value. It never touches a window.
 #pragma once
 
-#include <windows.h>
+#include <functional>
+#include <string>
+
+#include "engine/scan_report.h"
 
 namespace tollivar {
 
-// scanRunning: set from the moment the scan's controls are greyed until its result is shown; while it
-// is set, the row buttons of both detection pages keep their state.
-void ClearScanRunning();
-bool ScanRunning();
-void SetScanRunning(bool running);
+// Whether healing could take the program that the autorun.inf of the drive at root names; the scan
+// lists the running process of such a program only then. Called on the worker thread.
+using AutorunTargetTest = std::function<bool(const std::string& target, const std::string& root)>;
 
-// True from the start request until the scan has finished: a second request meanwhile starts nothing,
-// and monitor ticks that were already queued run no pass.
-bool ScanUnderWay();
-void EndScanUnderWay();
+struct ScanOrder {
+    std::string definitionsFile;
+    AutorunTargetTest targetMayBeTaken;
+    ScanReportSink send; // waits for the program to apply the report and returns its answer
+    ScanReportSink post; // does not wait
+};
 
-// "Start Scan >" (UI thread): starts the worker at below-normal priority unless a scan is under way.
-void StartScanCommand(HWND mainWindow);
+// Starts the worker at below-normal priority; nothing waits for it. False when no thread could be
+// started (then no report is ever sent).
+bool StartScanWorker(ScanOrder order);
 
 } // namespace tollivar

@@ -2,10 +2,9 @@
 
 #include <string>
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 #include "config/text_rules.h"
 #include "engine/process_lookup_win.h"
-#include "heal/quarantine_names.h"
 
 namespace tollivar {
 namespace {

@@ -1,13 +1,9 @@
 #include "heal/quarantine_names.h"
 
 #include "config/install_paths.h"
+#include "config/text_rules.h"
 
 namespace tollivar {
-
-std::string_view FileNameOfPath(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
 
 std::string QuarantineFileName(std::string_view threatPath, std::int32_t suffix) {
     std::string name(FileNameOfPath(threatPath));

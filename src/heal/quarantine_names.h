@@ -7,10 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace tollivar {
+#include "config/text_rules.h"
 
-// The part of a path after its last backslash; the whole path when it has none.
-std::string_view FileNameOfPath(std::string_view path);
+namespace tollivar {
 
 // name + "." + suffix as signed decimal + "qr": "autorun.inf" and -1234 give "autorun.inf.-1234qr".
 std::string QuarantineFileName(std::string_view threatPath, std::int32_t suffix);

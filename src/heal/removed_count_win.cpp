@@ -2,10 +2,9 @@
 
 #include <vector>
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 #include "config/install_paths_win.h"
 #include "heal/removed_count_bytes.h"
-#include "pages/main_info_page_win.h"
 
 namespace tollivar {
 namespace {
@@ -56,11 +55,8 @@ std::optional<std::int32_t> UpdateCounterFile(const std::string& counterFile, in
     return next;
 }
 
-bool UpdateRemovedCount(HWND, int increment) {
-    const std::optional<std::int32_t> count = UpdateCounterFile(Paths().counterFile, increment);
-    if (!count) return false;
-    SetWindowTextA(RemovedCountText(), FormatRemovedCount(*count).c_str());
-    return true;
+std::optional<std::int32_t> UpdateRemovedCount(int increment) {
+    return UpdateCounterFile(Paths().counterFile, increment);
 }
 
 } // namespace tollivar

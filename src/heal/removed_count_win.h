@@ -1,8 +1,6 @@
 // The removed-threats counter kept in count.uas and shown on the Main Info page.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,9 +12,7 @@ namespace tollivar {
 // could not be read or the new count could not be stored.
 std::optional<std::int32_t> UpdateCounterFile(const std::string& counterFile, int increment);
 
-// The same on the install's count.uas; the Main Info count shows the stored value. When the file
-// cannot be used the text is left as it was: no count is shown that is not the stored one.
-// True when the count was read (and, with increment 1, stored).
-bool UpdateRemovedCount(HWND mainWindow, int increment);
+// The same on the install's count.uas.
+std::optional<std::int32_t> UpdateRemovedCount(int increment);
 
 } // namespace tollivar

@@ -4,8 +4,6 @@
 
 #include "config/registry_writer_win.h"
 #include "heal/system_repairs.h"
-#include "pages/heal_page_win.h"
-#include "pages/list_rows_win.h"
 
 namespace tollivar {
 
@@ -17,15 +15,5 @@ void ApplySystemRepairs(const std::vector<std::size_t>& tickedRows, HKEY userRoo
                            write.type, name.c_str(), write.dataText, write.deleteAfter ? 1 : 0);
     }
 }
-
-std::vector<std::size_t> TickedHealRows(HWND healList) {
-    std::vector<std::size_t> rows;
-    const int count = ListRowCount(healList);
-    for (int row = 0; row < count && static_cast<std::size_t>(row) < kRepairRowCount; ++row)
-        if (RowIsChecked(healList, row)) rows.push_back(static_cast<std::size_t>(row));
-    return rows;
-}
-
-void HealSystem() { ApplySystemRepairs(TickedHealRows(HealList())); }
 
 } // namespace tollivar

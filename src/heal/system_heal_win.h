@@ -13,10 +13,4 @@ namespace tollivar {
 void ApplySystemRepairs(const std::vector<std::size_t>& tickedRows, HKEY userRoot = HKEY_CURRENT_USER,
                         HKEY machineRoot = HKEY_LOCAL_MACHINE);
 
-// The rows of the Heal System list that are ticked now, in row order.
-std::vector<std::size_t> TickedHealRows(HWND healList);
-
-// Repairs what the ticked rows of the Heal System list name. No row ticked: no registry access.
-void HealSystem();
-
 } // namespace tollivar

@@ -1,7 +1,5 @@
 #include "heal/system_repairs.h"
 
-#include "heal/heal_rows.h"
-
 #include <algorithm>
 #include <array>
 
@@ -39,57 +37,97 @@ constexpr RepairLine Dword(std::string_view subkey, std::string_view name, const
     return {subkey, {}, name, kRegDword, digit, false};
 }
 
-// Rows in the order of the Heal System list; the comment names the list's row.
-struct RepairRow {
+struct RepairLines {
     std::array<RepairLine, 2> lines;
     std::size_t lineCount;
 };
 
-constexpr RepairRow One(RepairLine line) { return {{line, RepairLine{}}, 1}; }
-constexpr RepairRow Two(RepairLine a, RepairLine b) { return {{a, b}, 2}; }
+constexpr RepairLines One(RepairLine line) { return {{line, RepairLine{}}, 1}; }
+constexpr RepairLines Two(RepairLine a, RepairLine b) { return {{a, b}, 2}; }
 
-const std::array<RepairRow, kRepairRowCount> kRows = {{
-    One(/* WinLogon Infection */ {kWinlogon, {}, "Shell", kRegSz, "Explorer.exe", false}),
-    Two(/* Startup Nag Infection */ {kPoliciesSystemLower, kWinlogonUpper, "legalnoticecaption", kRegSz, "", false},
-        {kPoliciesSystemLower, kWinlogonUpper, "legalnoticetext", kRegSz, "", false}),
-    One(/* Anti-Virus Infection */ Dword(kInstaller, "DisableMSI")),
-    One(/* Security Centre Infection */ Dword(kWindowsUpdateAU, "NoAutoUpdate")),
-    One(/* Windows Update Infection */ Dword(kExplorerLower, "NoWindowsUpdate")),
-    One(/* Restricted Program Infection */ Dword(kExplorerLower, "DisallowRun")),
-    One(/* Drive Autorun Infection */ Dword(kExplorer, "NoDriveTypeAutoRun", "4")),
-    One(/* No Drives Infection */ Dword(kExplorer, "NoDrives")),
-    One(/* Restricted Drives Infection */ Dword(kExplorer, "NoViewOnDrive")),
-    Two(/* Task Manager Infection */ Dword(kSystem, "DisableTaskMgr"),
-        {kTaskManager, {}, "Preferences", kRegDword, "0", true}),
-    One(/* Registry Editor Infection */ Dword(kSystem, "DisableRegistryTools")),
-    One(/* Command Prompt Infection */ Dword(kPoliciesWindowsSystem, "DisableCMD")),
-    One(/* No Folder Options Infection */ Dword(kExplorer, "NoFolderOptions")),
-    One(/* No Set Folder Infection */ Dword(kExplorer, "NoSetFolders")),
-    One(/* Hidden File\\Folder Infection */ Dword(kAdvanced, "Hidden")),
-    One(/* Super Hidden Infection */ Dword(kAdvanced, "ShowSuperHidden")),
-    One(/* Desktop Icon Infection */ Dword(kAdvanced, "HideIcons")),
-    One(/* Run Command Infection */ Dword(kExplorer, "NoRun")),
-    One(/* Search Infection */ Dword(kExplorer, "NoFind")),
-    One(/* Control Panel Infection */ Dword(kExplorerLower, "NoControlPanel")),
-    One(/* Control Panel Display Infection */ Dword(kSystem, "NoDispCPL")),
-    One(/* Add/Remove Programs Infection */ Dword(kUninstall, "NoAddRemovePrograms")),
-    One(/* Shutdown Infection */ Dword(kExplorerLower, "NoClose")),
-    One(/* Logoff Infection */ Dword(kExplorerLower, "NoLogoff")),
-    One(/* Start Menu Logoff Infection */ Dword(kExplorerLower, "StartMenuLogOff")),
-    One(/* Tray Context Menu Infection */ Dword(kExplorerLower, "NoTrayContextMenu")),
-    One(/* IE Home Page Change Infection */ Dword(kIeControlPanel, "HomePage")),
-    One(/* IE Close Infection */ Dword(kIeRestrictions, "NoBrowserClose")),
-    One(/* IE Options Infection */ Dword(kIeRestrictions, "NoBrowserOptions")),
-    One(/* IE Source View Infection */ Dword(kIeRestrictions, "NoViewSource")),
-    One(/* IE Addressbar Infection */ Dword(kIeToolbars, "NoAddressBar")),
-    One(/* IE Context Menu Infection */ Dword(kIeToolbars, "NoBrowserContextMenu")),
-    One(/* IE Navigation Infection */ Dword(kIeToolbars, "NoNavButtons")),
-    One(/* IE Toolbar Infection */ Dword(kIeToolbars, "NoToolBar")),
+// One row of the Heal System list: what it shows and the registry repair it makes, in list order.
+struct SystemRepair {
+    std::string_view infection;
+    std::string_view damage;
+    RepairLines repair;
+};
+
+const std::array<SystemRepair, kRepairRowCount> kRows = {{
+    {"WinLogon Infection", "Infection tries to deploy WinLogon.",
+     One({kWinlogon, {}, "Shell", kRegSz, "Explorer.exe", false})},
+    {"Startup Nag Infection", "Displays a nag at Windows Startup.",
+     Two({kPoliciesSystemLower, kWinlogonUpper, "legalnoticecaption", kRegSz, "", false},
+        {kPoliciesSystemLower, kWinlogonUpper, "legalnoticetext", kRegSz, "", false})},
+    {"Anti-Virus Infection", "Unable to Install any Anti-Virus.",
+     One(Dword(kInstaller, "DisableMSI"))},
+    {"Security Centre Infection", "Unable to install updates.",
+     One(Dword(kWindowsUpdateAU, "NoAutoUpdate"))},
+    {"Windows Update Infection", "Unable to install updates.",
+     One(Dword(kExplorerLower, "NoWindowsUpdate"))},
+    {"Restricted Program Infection", "Unable to launch various applications.",
+     One(Dword(kExplorerLower, "DisallowRun"))},
+    {"Drive Autorun Infection", "Infection tries to deploy autorun to infect.",
+     One(Dword(kExplorer, "NoDriveTypeAutoRun", "4"))},
+    {"No Drives Infection", "Unable to view installed drives.",
+     One(Dword(kExplorer, "NoDrives"))},
+    {"Restricted Drives Infection", "Unable to access installed drives.",
+     One(Dword(kExplorer, "NoViewOnDrive"))},
+    {"Task Manager Infection", "Unable to launch Task Manager.",
+     Two(Dword(kSystem, "DisableTaskMgr"),
+        {kTaskManager, {}, "Preferences", kRegDword, "0", true})},
+    {"Registry Editor Infection", "Unable to launch Registry Editor.",
+     One(Dword(kSystem, "DisableRegistryTools"))},
+    {"Command Prompt Infection", "Unable to access Command Prompt.",
+     One(Dword(kPoliciesWindowsSystem, "DisableCMD"))},
+    {"No Folder Options Infection", "Unable to view Folder Options.",
+     One(Dword(kExplorer, "NoFolderOptions"))},
+    {"No Set Folder Infection", "Unable to set Folder Options.",
+     One(Dword(kExplorer, "NoSetFolders"))},
+    {"Hidden File\\Folder Infection", "Unable to view Hidden Files/Folders.",
+     One(Dword(kAdvanced, "Hidden"))},
+    {"Super Hidden Infection", "Unable to run various applications.",
+     One(Dword(kAdvanced, "ShowSuperHidden"))},
+    {"Desktop Icon Infection", "Unable to view the Desktop Icons.",
+     One(Dword(kAdvanced, "HideIcons"))},
+    {"Run Command Infection", "Unable to view the Run Command.",
+     One(Dword(kExplorer, "NoRun"))},
+    {"Search Infection", "Unable to use Search Function.",
+     One(Dword(kExplorer, "NoFind"))},
+    {"Control Panel Infection", "Unable to view Control Panel.",
+     One(Dword(kExplorerLower, "NoControlPanel"))},
+    {"Control Panel Display Infection", "Unable to view Control Panel Contents.",
+     One(Dword(kSystem, "NoDispCPL"))},
+    {"Add/Remove Programs Infection", "Unable to launch Add/Remove Programs.",
+     One(Dword(kUninstall, "NoAddRemovePrograms"))},
+    {"Shutdown Infection", "Unable to Shutdown Windows.",
+     One(Dword(kExplorerLower, "NoClose"))},
+    {"Logoff Infection", "Unable to Logoff Windows.",
+     One(Dword(kExplorerLower, "NoLogoff"))},
+    {"Start Menu Logoff Infection", "Unable to Logoff Windows from Start Menu.",
+     One(Dword(kExplorerLower, "StartMenuLogOff"))},
+    {"Tray Context Menu Infection", "Unable to view Tray Context Menu.",
+     One(Dword(kExplorerLower, "NoTrayContextMenu"))},
+    {"IE Home Page Change Infection", "IE Homepage continues to change.",
+     One(Dword(kIeControlPanel, "HomePage"))},
+    {"IE Close Infection", "Unable to close IE.",
+     One(Dword(kIeRestrictions, "NoBrowserClose"))},
+    {"IE Options Infection", "Unable to view IE Options.",
+     One(Dword(kIeRestrictions, "NoBrowserOptions"))},
+    {"IE Source View Infection", "Unable to view page source in IE.",
+     One(Dword(kIeRestrictions, "NoViewSource"))},
+    {"IE Addressbar Infection", "Unable to view Addressbar in IE.",
+     One(Dword(kIeToolbars, "NoAddressBar"))},
+    {"IE Context Menu Infection", "Unable to view IE Context Menu.",
+     One(Dword(kIeToolbars, "NoBrowserContextMenu"))},
+    {"IE Navigation Infection", "Unable to view IE Navigation Buttons.",
+     One(Dword(kIeToolbars, "NoNavButtons"))},
+    {"IE Toolbar Infection", "Unable to view IE Toolbar Buttons.",
+     One(Dword(kIeToolbars, "NoToolBar"))},
 }};
 
-void AppendRowWrites(const RepairRow& row, RegistryRoot root, std::vector<RegistryWrite>& out) {
-    for (std::size_t i = 0; i < row.lineCount; ++i) {
-        const RepairLine& line = row.lines[i];
+void AppendRowWrites(const SystemRepair& row, RegistryRoot root, std::vector<RegistryWrite>& out) {
+    for (std::size_t i = 0; i < row.repair.lineCount; ++i) {
+        const RepairLine& line = row.repair.lines[i];
         const std::string_view subkey =
             root == RegistryRoot::LocalMachine && !line.machineSubkey.empty() ? line.machineSubkey : line.userSubkey;
         out.push_back({root, subkey, line.type, line.valueName, line.dataText, line.deleteAfter});
@@ -98,9 +136,9 @@ void AppendRowWrites(const RepairRow& row, RegistryRoot root, std::vector<Regist
 
 } // namespace
 
-std::string_view RepairRowName(std::size_t row) {
-    return row < HealRows().size() ? HealRows()[row].infection : std::string_view();
-}
+std::string_view RepairRowName(std::size_t row) { return row < kRows.size() ? kRows[row].infection : std::string_view(); }
+
+std::string_view RepairRowDamage(std::size_t row) { return row < kRows.size() ? kRows[row].damage : std::string_view(); }
 
 std::vector<RegistryWrite> RepairWritesForRow(std::size_t row) {
     std::vector<RegistryWrite> writes;

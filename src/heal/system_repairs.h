@@ -1,5 +1,6 @@
-// The Heal System repairs: for each of the 34 rows of the Heal System list, the registry values that
-// undo one kind of policy damage. Platform-free: the Win32 side opens the roots and writes.
+// The Heal System table: for each of its 34 rows the infection and damage the list shows and the
+// registry values that undo that kind of policy damage. Platform-free: the Win32 side opens the
+// roots and writes. A row's index is how the list and the repairs meet: the order is fixed.
 #pragma once
 
 #include <cstddef>
@@ -27,9 +28,9 @@ struct RegistryWrite {
     bool deleteAfter; // set, then delete at once: the value is gone afterwards
 };
 
-// The row's infection name as the Heal System list shows it in its first column (the list and the
-// repairs share their row order).
+// The row's texts as the Heal System list shows them ("Infection", "Damage"); empty outside the table.
 std::string_view RepairRowName(std::size_t row);
+std::string_view RepairRowDamage(std::size_t row);
 
 // The writes of one row in the order they are made: every line of the row under the current user,
 // then every line again under the local machine. Empty for a row outside the table.

@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "heal/heal_rows.h"
+#include "heal/system_repairs.h"
 #include "pages/list_rows_win.h"
 #include "pages/page_controls_win.h"
 #include "pages/pages_win.h"
@@ -44,13 +44,22 @@ void AddHealRow(HWND healList, std::string_view infection, std::string_view dama
     AppendListRow(healList, {infection, damage});
 }
 
+std::vector<std::size_t> TickedHealRows() {
+    HWND healList = HealList();
+    std::vector<std::size_t> rows;
+    const int count = ListRowCount(healList);
+    for (int row = 0; row < count && static_cast<std::size_t>(row) < kRepairRowCount; ++row)
+        if (RowIsChecked(healList, row)) rows.push_back(static_cast<std::size_t>(row));
+    return rows;
+}
+
 void BuildHealPage(HWND mainWindow) {
     for (const ControlSpec& spec : kHeader) CreatePageControl(mainWindow, spec, g_page);
     HWND list = CreateCheckListView(IDC_HEAL_LIST, 35, 87, 445, 215, kColumns,
                                     static_cast<int>(std::size(kColumns)), g_page);
     // Rows carry no image of their own and so all show image 0, the tool box.
     AttachRowIcon(list, Icons().heal);
-    for (const HealRowText& row : HealRows()) AddHealRow(list, row.infection, row.damage);
+    for (std::size_t row = 0; row < kRepairRowCount; ++row) AddHealRow(list, RepairRowName(row), RepairRowDamage(row));
     for (const ControlSpec& spec : kCommands) CreatePageControl(mainWindow, spec, g_page);
 }
 

@@ -66,4 +66,7 @@ void BuildMainInfoPage(HWND mainWindow) {
 
 void ShowMainInfoPage(HWND, bool show) { g_page.Show(show); }
 
+void SetRemovedCountText(const std::string& text) { SetWindowTextA(RemovedCountText(), text.c_str()); }
+void SetDefinitionsVersionText(const std::string& text) { SetWindowTextA(DefsVersionText(), text.c_str()); }
+
 } // namespace tollivar

@@ -3,9 +3,14 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace tollivar {
 
 HWND RemovedCountText(); // the removed-threats count
 HWND DefsVersionText();  // the definitions database version
+
+void SetRemovedCountText(const std::string& text);
+void SetDefinitionsVersionText(const std::string& text);
 
 } // namespace tollivar

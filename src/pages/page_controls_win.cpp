@@ -7,6 +7,7 @@
 
 #include "config/install_paths_win.h"
 #include "pages/tab_control_win.h"
+#include "win/fonts_win.h"
 
 namespace tollivar {
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/shell_state_win.h"
+#include "win/module_win.h"
 
 namespace tollivar {
 

@@ -7,17 +7,17 @@
 namespace tollivar {
 namespace {
 
-void SwitchTo(HWND mainWindow, int page) {
-    ShowMainInfoPage(mainWindow, page == 0);
-    ShowShieldPage(mainWindow, page == 1);
-    ShowScanPage(mainWindow, page == 2);
-    ShowHealPage(mainWindow, page == 3);
-    ShowSettingsPage(mainWindow, page == 4);
+void SwitchTo(HWND mainWindow, Page page) {
+    ShowMainInfoPage(mainWindow, page == Page::MainInfo);
+    ShowShieldPage(mainWindow, page == Page::Shield);
+    ShowScanPage(mainWindow, page == Page::Scan);
+    ShowHealPage(mainWindow, page == Page::Heal);
+    ShowSettingsPage(mainWindow, page == Page::Settings);
 }
 
 } // namespace
 
-void ShowPage(HWND mainWindow, int page) {
+void ShowPage(HWND mainWindow, Page page) {
     // Moving the selection by message raises no TCN_SELCHANGE, so the switchers run here.
     SendDlgItemMessageA(mainWindow, kMainTabId, TCM_SETCURSEL, static_cast<WPARAM>(page), 1);
     SwitchTo(mainWindow, page);
@@ -26,7 +26,7 @@ void ShowPage(HWND mainWindow, int page) {
 void OnMainWindowNotify(HWND mainWindow, const NMHDR* header) {
     if (!header || header->idFrom != static_cast<UINT_PTR>(kMainTabId) || header->code != TCN_SELCHANGE) return;
     const int page = static_cast<int>(SendDlgItemMessageA(mainWindow, kMainTabId, TCM_GETCURSEL, 0, 0));
-    if (page >= 0 && page < kPageCount) SwitchTo(mainWindow, page);
+    if (page >= 0 && page < kPageCount) SwitchTo(mainWindow, static_cast<Page>(page));
 }
 
 } // namespace tollivar

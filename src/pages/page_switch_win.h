@@ -10,7 +10,10 @@ namespace tollivar {
 inline constexpr int kMainTabId = IDC_MAIN_TAB;
 inline constexpr int kPageCount = 5;
 
-void ShowPage(HWND mainWindow, int page);
+// The pages in the order of their tabs.
+enum class Page { MainInfo = 0, Shield = 1, Scan = 2, Heal = 3, Settings = 4 };
+
+void ShowPage(HWND mainWindow, Page page);
 
 // WM_NOTIFY of the main window: only a selection change of the tab control switches pages.
 void OnMainWindowNotify(HWND mainWindow, const NMHDR* header);

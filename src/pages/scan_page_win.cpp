@@ -47,6 +47,20 @@ const ControlSpec kFooter[] = {
 } // namespace
 
 HWND ScanMemoryCheck() { return g_page.Get(IDC_SCAN_MEMORY_CHECK); }
+namespace {
+
+bool Ticked(HWND box) { return box && SendMessageA(box, BM_GETCHECK, 0, 0) != BST_UNCHECKED; }
+
+} // namespace
+
+void EnableScanControls(bool enable) {
+    for (HWND control : {ScanLocalDrivesCheck(), ScanRemovableCheck(), StartScanButton()})
+        if (control) EnableWindow(control, enable);
+}
+
+bool LocalDrivesTicked() { return Ticked(ScanLocalDrivesCheck()); }
+bool RemovableMediaTicked() { return Ticked(ScanRemovableCheck()); }
+
 HWND ScanLocalDrivesCheck() { return g_page.Get(IDC_SCAN_LOCAL_DRIVES_CHECK); }
 HWND ScanRemovableCheck() { return g_page.Get(IDC_SCAN_REMOVABLE_CHECK); }
 HWND ScanList() { return g_page.Get(IDC_SCAN_LIST); }

@@ -17,4 +17,9 @@ HWND ScanStatusText();
 HWND StartScanButton(); // a child of the main window
 void SetScanStatusText(std::string_view text);
 
+// The scan-area boxes and "Start Scan >" are greyed while a scan runs.
+void EnableScanControls(bool enable);
+bool LocalDrivesTicked();
+bool RemovableMediaTicked();
+
 } // namespace tollivar

@@ -3,6 +3,7 @@
 
 #include "pages/page_controls_win.h"
 #include "pages/pages_win.h"
+#include "pages/scan_page_win.h"
 #include "resources/resource_ids.h"
 
 namespace tollivar {
@@ -38,6 +39,28 @@ HWND SplashCheck() { return g_page.Get(IDC_SPLASH_CHECK); }
 HWND AlertCheck() { return g_page.Get(IDC_ALERT_CHECK); }
 HWND QuarantineRadio() { return g_page.Get(IDC_QUARANTINE_RADIO); }
 HWND DestroyRadio() { return g_page.Get(IDC_DESTROY_RADIO); }
+
+namespace {
+
+// The control of each settings key, in the order of SettingsPageKeys (LD, RM, S1 ... S5).
+const std::array<HWND (*)(), kSettingsKeyCount> kKeyControls = {
+    ScanLocalDrivesCheck, ScanRemovableCheck, StartWithWindowsCheck, SplashCheck, AlertCheck, QuarantineRadio,
+    DestroyRadio,
+};
+
+} // namespace
+
+void ShowSettingsValues(const SettingsValues& values) {
+    for (std::size_t i = 0; i < kSettingsKeyCount; ++i)
+        SendMessageA(kKeyControls[i](), BM_SETCHECK, static_cast<WPARAM>(values[i]), 0);
+}
+
+SettingsValues SettingsValuesShown() {
+    SettingsValues values{};
+    for (std::size_t i = 0; i < kSettingsKeyCount; ++i)
+        values[i] = static_cast<int>(SendMessageA(kKeyControls[i](), BM_GETCHECK, 0, 0));
+    return values;
+}
 
 void BuildSettingsPage(HWND mainWindow) {
     for (const ControlSpec& spec : kControls) CreatePageControl(mainWindow, spec, g_page);

@@ -4,10 +4,11 @@
 
 #include <iterator>
 
-#include "app/shell_state_win.h"
+#include "win/module_win.h"
 #include "config/install_paths_win.h"
 #include "pages/pages_win.h"
 #include "resources/resource_ids.h"
+#include "win/fonts_win.h"
 
 namespace tollivar {
 namespace {

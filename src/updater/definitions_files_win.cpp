@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 
 namespace tollivar {
 namespace {

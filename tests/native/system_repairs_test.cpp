@@ -153,5 +153,39 @@ TEST(SystemRepairs, TickedRowsAreWrittenInRowOrderOnceEach) {
     EXPECT_EQ(names.size(), 36u) << "34 rows, row 1 and row 9 each add a second value";
 }
 
+TEST(SystemRepairs, KeyRowsShowTheirTextsAtTheirIndexes) {
+    const struct {
+        std::size_t index;
+        std::string_view infection;
+        std::string_view damage;
+    } cases[] = {
+        {0, "WinLogon Infection", "Infection tries to deploy WinLogon."},
+        {3, "Security Centre Infection", "Unable to install updates."},
+        {4, "Windows Update Infection", "Unable to install updates."},
+        {9, "Task Manager Infection", "Unable to launch Task Manager."},
+        {14, "Hidden File\\Folder Infection", "Unable to view Hidden Files/Folders."},
+        {22, "Shutdown Infection", "Unable to Shutdown Windows."},
+        {33, "IE Toolbar Infection", "Unable to view IE Toolbar Buttons."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RepairRowName(c.index), c.infection) << c.index;
+        EXPECT_EQ(RepairRowDamage(c.index), c.damage) << c.index;
+    }
+    EXPECT_TRUE(RepairRowDamage(kRepairRowCount).empty());
+}
+
+TEST(SystemRepairs, EveryRowIsADistinctKindWithBothTexts) {
+    std::set<std::string_view> names;
+    for (std::size_t row = 0; row < kRepairRowCount; ++row) {
+        const std::string_view infection = RepairRowName(row);
+        const std::string_view damage = RepairRowDamage(row);
+        EXPECT_FALSE(damage.empty());
+        EXPECT_LE(damage.size(), 511u);
+        ASSERT_GE(infection.size(), 9u);
+        EXPECT_EQ(infection.substr(infection.size() - 9), "Infection") << infection;
+        EXPECT_TRUE(names.insert(infection).second) << "listed twice: " << infection;
+    }
+}
+
 } // namespace
 } // namespace tollivar

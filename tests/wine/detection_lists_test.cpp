@@ -6,13 +6,12 @@
 #include <commctrl.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/autorun_rules.h"
-#include "engine/detection_lists_win.h"
-#include "engine/list_buttons_win.h"
-#include "heal/heal_rows.h"
+#include "pages/detection_lists_win.h"
+#include "pages/list_buttons_win.h"
+#include "heal/system_repairs.h"
 #include "pages/heal_page_win.h"
 #include "pages/list_rows_win.h"
 #include "pages/list_selection_win.h"
@@ -103,8 +102,8 @@ TEST_F(PagesOnATestWindow, AShieldPairHasTheAutorunFileAndItsProgramAndIsListedO
 }
 
 TEST_F(PagesOnATestWindow, ScanRowsKeepTheirOrderAndDuplicates) {
-    AddScanRow(ScanList(), "[1A4] - Virus.EXE", "P", "Worm.X");
-    AddScanRow(ScanList(), "E:\\autorun.inf", "F", "suspicious.");
+    AddScanRow(ScanList(), MakeScanRow("[1A4] - Virus.EXE", "P", "Worm.X"));
+    AddScanRow(ScanList(), MakeScanRow("E:\\autorun.inf", "F", "suspicious."));
     AddScanRow(ScanList(), MakeScanRow("E:\\autorun.inf", "F", "suspicious."));
     const std::vector<Row> expected = {
         {{"[1A4] - Virus.EXE", "P", "Worm.X"}, true, false},
@@ -116,7 +115,7 @@ TEST_F(PagesOnATestWindow, ScanRowsKeepTheirOrderAndDuplicates) {
 
 TEST_F(PagesOnATestWindow, TextsAreCutAt511Characters) {
     const std::string longPath = "E:\\" + std::string(600, 'a') + ".exe";
-    AddScanRow(ScanList(), longPath, "F", std::string(700, 'T'));
+    AddScanRow(ScanList(), MakeScanRow(longPath, "F", std::string(700, 'T')));
     AddShieldDetection(ShieldList(), AutorunFinding{"E:\\autorun.inf", longPath, std::string(520, 'n')});
     EXPECT_EQ(ListRowText(ScanList(), 0, 0), longPath.substr(0, 511));
     EXPECT_EQ(ListRowText(ScanList(), 0, 2), std::string(511, 'T'));
@@ -127,24 +126,6 @@ TEST_F(PagesOnATestWindow, TextsAreCutAt511Characters) {
     const std::string longInf = std::string(520, 'z');
     EXPECT_TRUE(AddShieldDetection(ShieldList(), AutorunFinding{longInf, "E:\\a.exe", "a.exe"}));
     EXPECT_FALSE(AddShieldDetection(ShieldList(), AutorunFinding{longInf, "E:\\a.exe", "a.exe"}));
-}
-
-TEST_F(PagesOnATestWindow, RowsAddedFromAnotherThreadArriveInOrder) {
-    constexpr int kRows = 40;
-    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::thread worker([done] {
-        for (int i = 0; i < kRows; ++i) AddScanRow(ScanList(), "E:\\file" + std::to_string(i), "F", "suspicious.");
-        SetEvent(done);
-    });
-    // The list runs the worker's messages on this thread, so this thread keeps dispatching.
-    while (MsgWaitForMultipleObjects(1, &done, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-    worker.join();
-    CloseHandle(done);
-    ASSERT_EQ(ListRowCount(ScanList()), kRows);
-    for (int i = 0; i < kRows; ++i) EXPECT_EQ(ListRowText(ScanList(), i, 0), "E:\\file" + std::to_string(i));
 }
 
 TEST_F(PagesOnATestWindow, EmptyListsGreyTheirButtonsAndARowEnablesThem) {
@@ -164,7 +145,7 @@ TEST_F(PagesOnATestWindow, EmptyListsGreyTheirButtonsAndARowEnablesThem) {
     for (int id : shieldButtons) EXPECT_TRUE(Enabled(id)) << id;
     for (int id : scanButtons) EXPECT_FALSE(Enabled(id)) << id;
 
-    AddScanRow(ScanList(), "E:\\x.exe", "F", "suspicious.");
+    AddScanRow(ScanList(), MakeScanRow("E:\\x.exe", "F", "suspicious."));
     RefreshListButtons(host_);
     for (int id : scanButtons) EXPECT_TRUE(Enabled(id)) << id;
 
@@ -178,7 +159,7 @@ TEST_F(PagesOnATestWindow, SelectAllRowsChecksOrUnchecksEveryRowAndLeavesTheLast
     SelectAllRows(ScanList(), 1); // an empty list: nothing to do, nothing breaks
     EXPECT_EQ(ListRowCount(ScanList()), 0);
 
-    for (const char* path : {"E:\\a.exe", "E:\\b.exe", "E:\\c.exe"}) AddScanRow(ScanList(), path, "F", "suspicious.");
+    for (const char* path : {"E:\\a.exe", "E:\\b.exe", "E:\\c.exe"}) AddScanRow(ScanList(), MakeScanRow(path, "F", "suspicious."));
     // The user picks the first row and unticks the second.
     SetRowCheckAndSelection(ScanList(), 0, kRowChecked);
     SetRowCheckAndSelection(ScanList(), 1, kRowUnchecked);
@@ -201,11 +182,10 @@ TEST_F(PagesOnATestWindow, SelectAllRowsChecksOrUnchecksEveryRowAndLeavesTheLast
 TEST_F(PagesOnATestWindow, TheHealListHoldsTheCatalogueUncheckedWithItsIcon) {
     HWND list = HealList();
     ASSERT_NE(list, nullptr);
-    const auto& catalogue = HealRows();
-    ASSERT_EQ(ListRowCount(list), static_cast<int>(catalogue.size()));
+    ASSERT_EQ(ListRowCount(list), static_cast<int>(kRepairRowCount));
     for (int i = 0; i < ListRowCount(list); ++i) {
-        EXPECT_EQ(ListRowText(list, i, 0), catalogue[static_cast<std::size_t>(i)].infection) << i;
-        EXPECT_EQ(ListRowText(list, i, 1), catalogue[static_cast<std::size_t>(i)].damage) << i;
+        EXPECT_EQ(ListRowText(list, i, 0), RepairRowName(static_cast<std::size_t>(i))) << i;
+        EXPECT_EQ(ListRowText(list, i, 1), RepairRowDamage(static_cast<std::size_t>(i))) << i;
         // New rows start unchecked; the settings load ticks them all at start-up.
         EXPECT_FALSE(RowIsChecked(list, i)) << i;
     }

@@ -59,8 +59,9 @@ bool KeyExists(HKEY root, const std::string& path) {
     return true;
 }
 
-// Puts a row into a list view of the program the way its detectors do: text, then the check box.
-void InsertRemoteRow(HWND list, DWORD pid, const std::string& text, bool checked) {
+// Puts a row into a list view of the program the way its detectors do: text, the scan's kind code in
+// the "#" column when given, then the check box.
+void InsertRemoteRow(HWND list, DWORD pid, const std::string& text, bool checked, const char* kind = nullptr) {
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, pid);
     ASSERT_NE(process, nullptr);
     const SIZE_T size = sizeof(LVITEMA) + 512;
@@ -75,6 +76,18 @@ void InsertRemoteRow(HWND list, DWORD pid, const std::string& text, bool checked
     std::memcpy(local.data() + sizeof item, text.c_str(), std::min<std::size_t>(text.size(), 511));
     WriteProcessMemory(process, remote, local.data(), size, nullptr);
     const LRESULT row = SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(remote));
+    if (kind) {
+        LVITEMA sub{};
+        sub.mask = LVIF_TEXT;
+        sub.iItem = static_cast<int>(row);
+        sub.iSubItem = 1;
+        sub.pszText = remote + sizeof(LVITEMA);
+        std::vector<char> subLocal(size, 0);
+        std::memcpy(subLocal.data(), &sub, sizeof sub);
+        std::memcpy(subLocal.data() + sizeof sub, kind, std::strlen(kind));
+        WriteProcessMemory(process, remote, subLocal.data(), size, nullptr);
+        SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(remote));
+    }
     LVITEMA state{};
     state.stateMask = LVIS_STATEIMAGEMASK;
     state.state = checked ? 0x2000 : 0x1000;
@@ -460,9 +473,9 @@ TEST_F(HealGuiTest, ScanHealEndsTheListedProcessRunsTheInstallScriptsAndEmptiesB
     ASSERT_TRUE(RemovableStick().Write("run.exe", "x"));
     Start();
 
-    InsertRemoteRow(Panel(kScanList), app_->Pid(), FormatProcessText(evil.Pid(), "TvEvil.exe"), true);
-    InsertRemoteRow(Panel(kScanList), app_->Pid(), FormatProcessText(innocent.Pid(), "TvEvil.exe"), true);
-    InsertRemoteRow(Panel(kScanList), app_->Pid(), "E:\\run.exe", true);
+    InsertRemoteRow(Panel(kScanList), app_->Pid(), FormatProcessText(evil.Pid(), "TvEvil.exe"), true, "P");
+    InsertRemoteRow(Panel(kScanList), app_->Pid(), FormatProcessText(innocent.Pid(), "TvEvil.exe"), true, "P");
+    InsertRemoteRow(Panel(kScanList), app_->Pid(), "E:\\run.exe", true, "F");
     InsertRemoteRow(Panel(kShieldList), app_->Pid(), "E:\\autorun.inf", true);
     const MessageBoxView question = Answer(kHealScanSelected, kWarning, IDYES);
     EXPECT_EQ(question.text, kHealQuestion);

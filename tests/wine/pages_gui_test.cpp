@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench_win.h"
-#include "heal/heal_rows.h"
+#include "heal/system_repairs.h"
 #include "program_ids.h"
 #include "ui_driver_win.h"
 
@@ -278,11 +278,10 @@ TEST_F(PagesTest, TheHealSystemListStartsCheckedAndTheSelectionButtonsWork) {
     HWND list = Handle(4304);
     EXPECT_EQ(ListColumnCount(list), 2);
     std::vector<ListRow> rows = ReadListView(list);
-    const auto& catalogue = HealRows();
-    ASSERT_EQ(rows.size(), catalogue.size());
+    ASSERT_EQ(rows.size(), kRepairRowCount);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].columns, (std::vector<std::string>{std::string(catalogue[i].infection),
-                                                             std::string(catalogue[i].damage)}))
+        EXPECT_EQ(rows[i].columns, (std::vector<std::string>{std::string(RepairRowName(i)),
+                                                             std::string(RepairRowDamage(i))}))
             << i;
         EXPECT_TRUE(rows[i].checked) << i;
     }
@@ -312,7 +311,7 @@ TEST_F(PagesTest, TheHealSystemListStartsCheckedAndTheSelectionButtonsWork) {
     Route(1013, 4);
     Route(1012, 3);
     rows = ReadListView(list);
-    ASSERT_EQ(rows.size(), catalogue.size());
+    ASSERT_EQ(rows.size(), kRepairRowCount);
     for (const ListRow& row : rows) EXPECT_FALSE(row.checked);
 }
 

@@ -5,7 +5,7 @@
 
 namespace tollivar {
 
-// Runs after nearly every message of the main window; does nothing while a scan runs.
+// Runs after nearly every message of the main window (the program skips it while a scan runs).
 void RefreshListButtons(HWND mainWindow);
 
 } // namespace tollivar

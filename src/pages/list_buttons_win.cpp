@@ -1,6 +1,5 @@
-#include "engine/list_buttons_win.h"
+#include "pages/list_buttons_win.h"
 
-#include "engine/scan_worker_win.h"
 #include "pages/list_rows_win.h"
 #include "pages/scan_page_win.h"
 #include "pages/shield_page_win.h"
@@ -20,8 +19,6 @@ void EnableButtons(HWND mainWindow, std::initializer_list<int> ids, bool enable)
 } // namespace
 
 void RefreshListButtons(HWND mainWindow) {
-    // While a scan runs its buttons stay greyed even as rows arrive, and the shield's keep their state.
-    if (ScanRunning()) return;
     EnableButtons(mainWindow,
                   {IDC_SHIELD_SELECT_ALL_BUTTON, IDC_SHIELD_DESELECT_ALL_BUTTON, IDC_HEAL_SELECTED_BUTTON},
                   ListRowCount(ShieldList()) != 0);

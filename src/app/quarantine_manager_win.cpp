@@ -1,21 +1,21 @@
-#include "heal/quarantine_manager_win.h"
+#include "app/quarantine_manager_win.h"
 
 #include <commctrl.h>
 
 #include <optional>
 #include <string>
 
-#include "app/handles_win.h"
+#include "win/handles_win.h"
 #include "config/install_paths_win.h"
 #include "heal/quarantine_listing.h"
 #include "pages/list_rows_win.h"
+#include "resources/captions.h"
 #include "resources/resource_ids.h"
+#include "win/fonts_win.h"
 
 namespace tollivar {
 namespace {
 
-constexpr char kWarningCaption[] = "[ WARNiNG ]";
-constexpr char kDoneCaption[] = "[ DONE ]";
 constexpr int kTimeBuffer = 2048;
 
 struct QuarantineDialog {
@@ -34,27 +34,9 @@ QuarantineDialog* StateOf(HWND dialog) {
     return reinterpret_cast<QuarantineDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-void SetSubItem(HWND list, int row, int column, const std::string& text) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
 void AddQuarantineRow(HWND list, const QuarantineRowName& name, const std::string& sizeText,
                       const std::string& timeText) {
-    const int row = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = const_cast<char*>(name.name.c_str());
-    const int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (inserted < 0) return;
-    SetSubItem(list, inserted, 1, name.suffix);
-    SetSubItem(list, inserted, 2, sizeText);
-    SetSubItem(list, inserted, 3, timeText);
+    AppendListRow(list, {name.name, name.suffix, sizeText, timeText});
 }
 
 // The creation time in local time as "dd/MM/yyyy " + " at " + "HH:mm:ss".

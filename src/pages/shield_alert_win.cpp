@@ -1,8 +1,9 @@
-#include "engine/shield_alert_win.h"
+#include "pages/shield_alert_win.h"
 
-#include "app/shell_state_win.h"
+#include "win/module_win.h"
 #include "config/install_paths_win.h"
 #include "resources/resource_ids.h"
+#include "win/fonts_win.h"
 
 namespace tollivar {
 namespace {

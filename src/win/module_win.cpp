@@ -1,4 +1,4 @@
-#include "app/shell_state_win.h"
+#include "win/module_win.h"
 
 #include "resources/resource_ids.h"
 

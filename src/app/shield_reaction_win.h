@@ -1,0 +1,16 @@
+// What the program does with a Resident Shield pass: rows, status texts, the page and the alert.
+#pragma once
+
+#include <windows.h>
+
+namespace tollivar {
+
+// Start-up: no alert has been shown yet.
+void ResetAlertCount();
+
+// Lists each removable drive whose autorun.inf names a program (once per drive), rewrites the Threat
+// Shield status line and the status bar, and on a new nonzero row count brings the Threat Shield page
+// forward and, when the settings ask for it, opens the alert and acts on its choice.
+void RunShieldPass(HWND mainWindow);
+
+} // namespace tollivar

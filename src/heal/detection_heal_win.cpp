@@ -1,0 +1,66 @@
+#include "heal/detection_heal_win.h"
+
+#include <set>
+
+#include "config/text_rules.h"
+#include "engine/process_text.h"
+#include "heal/autorun_target_check_win.h"
+#include "heal/process_terminate_win.h"
+#include "heal/quarantine_store_win.h"
+
+namespace tollivar {
+namespace {
+
+bool HealProcessRow(const std::string& text) {
+    const auto parts = ParseProcessText(text);
+    if (!parts) return false; // no id that a scan could have written: nothing can be ended safely
+    return TerminateListedProcess(parts->processId, parts->imageName) != TerminateOutcome::Failed;
+}
+
+} // namespace
+
+HealResult HealRecords(const std::vector<HealRecord>& records, const ThreatRemoval& removal) {
+    HealResult result;
+    HealTally& tally = result.tally;
+    std::set<std::string> removedPaths; // upper-cased: a second row for a removed file is healed already
+    for (const HealRecord& record : records) {
+        RowOutcome& outcome = result.rows.emplace_back(RowOutcome::Unchecked);
+        if (!record.checked) continue;
+        ++tally.checkedRows;
+
+        if (record.kind == RowKind::Process) {
+            outcome = HealProcessRow(record.text) ? RowOutcome::Healed : RowOutcome::NotHealed;
+            if (outcome == RowOutcome::NotHealed) ++tally.notHealed;
+            continue;
+        }
+        const std::string key = ToUpperAscii(record.text);
+        if (removedPaths.count(key)) {
+            outcome = RowOutcome::AlreadyTaken;
+            continue;
+        }
+        if (!record.autorunRoot.empty() &&
+            !AutorunTargetMayBeTaken(record.text, record.autorunRoot, removal.installFolder)) {
+            outcome = RowOutcome::NotHealed; // reported in the status line, left where it is
+            ++tally.notHealed;
+            continue;
+        }
+        switch (HealThreatFile(record.text, removal.destroyThreats, removal.quarantineFolder)) {
+        case FileHealOutcome::Removed:
+            removedPaths.insert(key);
+            ++tally.filesRemoved;
+            outcome = RowOutcome::Healed;
+            if (removal.countRemoval) removal.countRemoval();
+            break;
+        case FileHealOutcome::AlreadyGone:
+            outcome = RowOutcome::Healed;
+            break;
+        case FileHealOutcome::NotHealed:
+            outcome = RowOutcome::NotHealed;
+            ++tally.notHealed;
+            break;
+        }
+    }
+    return result;
+}
+
+} // namespace tollivar

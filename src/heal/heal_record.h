@@ -1,0 +1,28 @@
+// A detection row as healing sees it: plain values read out of a list, so that healing decides and
+// acts without a window. Platform-free.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tollivar {
+
+// Set by the detector that made the row, never guessed from its text.
+enum class RowKind { File, Process };
+
+struct HealRecord {
+    std::string text;         // the path of a file row, "[id] - name" of a process row
+    bool checked = false;
+    RowKind kind = RowKind::File;
+    std::string autorunRoot;  // "E:\" when a drive's autorun.inf named this program; empty otherwise
+};
+
+// What healing did with one record.
+enum class RowOutcome {
+    Unchecked,    // left alone
+    Healed,       // removed, ended, or already gone
+    AlreadyTaken, // a file an earlier row of this heal removed
+    NotHealed,    // still there, or not to be taken
+};
+
+} // namespace tollivar

@@ -1,0 +1,35 @@
+// Detections as rows of the Threat Shield and Threat Scan lists: the only record of a detection.
+// Every new row starts checked and selected; texts are cut at 511 characters. A scan row's kind is
+// its "#" column; each row keeps, out of sight, the drive whose autorun.inf named it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/autorun_rules.h"
+#include "engine/detection_rows.h"
+#include "heal/heal_record.h"
+
+namespace tollivar {
+
+// Adds the pair of Threat Shield rows for one drive (the autorun file, then the program it opens),
+// unless a row's Infector already is that autorun file. True when the pair was added.
+bool AddShieldDetection(HWND shieldList, const AutorunFinding& finding);
+
+// The Threat Shield rows of one pass's findings, each finding with its row icon.
+void ShowShieldFindings(const std::vector<AutorunFinding>& findings);
+
+// Appends one Threat Scan row (UI thread).
+void AddScanRow(HWND scanList, const ScanRow& row);
+
+enum class DetectionList { Shield, Scan };
+
+// Every row of a detection list as healing sees it, in row order.
+std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which);
+
+// Empties a detection list.
+void ClearDetectionList(HWND list);
+
+} // namespace tollivar
