@@ -47,7 +47,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnMainWindowNotify(window, reinterpret_cast<const NMHDR*>(lParam));
         break;
     case WM_WINDOWPOSCHANGING:
-        KeepTrayHiddenWindowHidden(window, reinterpret_cast<WINDOWPOS*>(lParam));
+        KeepTrayHiddenWindowHidden(reinterpret_cast<WINDOWPOS*>(lParam));
         break;
     default:
         if (message == kTrayCallbackMessage) OnTrayCallback(window, wParam, lParam);

@@ -33,12 +33,12 @@ void BuildPages(HWND mainWindow) {
     BuildSettingsPage(mainWindow);
 }
 
-void ShowMainInfoOnly(HWND mainWindow) {
-    ShowMainInfoPage(mainWindow, true);
-    ShowShieldPage(mainWindow, false);
-    ShowScanPage(mainWindow, false);
-    ShowHealPage(mainWindow, false);
-    ShowSettingsPage(mainWindow, false);
+void ShowMainInfoOnly() {
+    ShowMainInfoPage(true);
+    ShowShieldPage(false);
+    ShowScanPage(false);
+    ShowHealPage(false);
+    ShowSettingsPage(false);
 }
 
 void SetLeftButtonFonts(HWND mainWindow) {
@@ -63,7 +63,7 @@ void RunStartup(HWND mainWindow) {
     LoadSettingsFlags();
     if (Settings().splashOnStart) ShowSplashDialog(mainWindow);
     BuildPages(mainWindow);
-    ShowMainInfoOnly(mainWindow);
+    ShowMainInfoOnly();
     SetLeftButtonFonts(mainWindow);
     SetUpStatusBar(mainWindow);
     CreateTrayMenu();

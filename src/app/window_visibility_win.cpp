@@ -36,7 +36,7 @@ void RestoreAndShow(HWND mainWindow) {
 
 void RestoreFromTray(HWND mainWindow) { ShowOwn(mainWindow, SW_RESTORE); }
 
-void KeepTrayHiddenWindowHidden(HWND, WINDOWPOS* change) {
+void KeepTrayHiddenWindowHidden(WINDOWPOS* change) {
     if (g_hiddenInTray && !g_ownShow && change && (change->flags & SWP_SHOWWINDOW))
         change->flags &= ~SWP_SHOWWINDOW;
 }

@@ -20,6 +20,6 @@ void RestoreFromTray(HWND mainWindow);
 // While the window is hidden in the tray only the program's own restore may show it again. The
 // dialog manager shows a modal dialog the first time its queue goes empty; when a hidden start's
 // first tick comes before that, that late show would otherwise undo the hide.
-void KeepTrayHiddenWindowHidden(HWND mainWindow, WINDOWPOS* change);
+void KeepTrayHiddenWindowHidden(WINDOWPOS* change);
 
 } // namespace tollivar

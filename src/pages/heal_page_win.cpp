@@ -63,6 +63,6 @@ void BuildHealPage(HWND mainWindow) {
     for (const ControlSpec& spec : kCommands) CreatePageControl(mainWindow, spec, g_page);
 }
 
-void ShowHealPage(HWND, bool show) { g_page.Show(show); }
+void ShowHealPage(bool show) { g_page.Show(show); }
 
 } // namespace tollivar

@@ -64,7 +64,7 @@ void BuildMainInfoPage(HWND mainWindow) {
     for (const ControlSpec& spec : kControls) CreatePageControl(mainWindow, spec, g_page);
 }
 
-void ShowMainInfoPage(HWND, bool show) { g_page.Show(show); }
+void ShowMainInfoPage(bool show) { g_page.Show(show); }
 
 void SetRemovedCountText(const std::string& text) { SetWindowTextA(RemovedCountText(), text.c_str()); }
 void SetDefinitionsVersionText(const std::string& text) { SetWindowTextA(DefsVersionText(), text.c_str()); }

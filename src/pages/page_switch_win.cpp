@@ -8,11 +8,11 @@ namespace tollivar {
 namespace {
 
 void SwitchTo(HWND mainWindow, Page page) {
-    ShowMainInfoPage(mainWindow, page == Page::MainInfo);
-    ShowShieldPage(mainWindow, page == Page::Shield);
-    ShowScanPage(mainWindow, page == Page::Scan);
-    ShowHealPage(mainWindow, page == Page::Heal);
-    ShowSettingsPage(mainWindow, page == Page::Settings);
+    ShowMainInfoPage(page == Page::MainInfo);
+    ShowShieldPage(page == Page::Shield);
+    ShowScanPage(page == Page::Scan);
+    ShowHealPage(page == Page::Heal);
+    ShowSettingsPage(page == Page::Settings);
 }
 
 } // namespace

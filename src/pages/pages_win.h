@@ -15,10 +15,10 @@ void BuildHealPage(HWND mainWindow);
 void BuildSettingsPage(HWND mainWindow);
 
 // Show (true) or hide (false) every control of a page, its command buttons included.
-void ShowMainInfoPage(HWND mainWindow, bool show);
-void ShowShieldPage(HWND mainWindow, bool show);
-void ShowScanPage(HWND mainWindow, bool show);
-void ShowHealPage(HWND mainWindow, bool show);
-void ShowSettingsPage(HWND mainWindow, bool show);
+void ShowMainInfoPage(bool show);
+void ShowShieldPage(bool show);
+void ShowScanPage(bool show);
+void ShowHealPage(bool show);
+void ShowSettingsPage(bool show);
 
 } // namespace tollivar

@@ -90,6 +90,6 @@ void BuildScanPage(HWND mainWindow) {
     for (const ControlSpec& spec : kFooter) CreatePageControl(mainWindow, spec, g_page);
 }
 
-void ShowScanPage(HWND, bool show) { g_page.Show(show); }
+void ShowScanPage(bool show) { g_page.Show(show); }
 
 } // namespace tollivar

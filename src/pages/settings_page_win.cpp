@@ -66,6 +66,6 @@ void BuildSettingsPage(HWND mainWindow) {
     for (const ControlSpec& spec : kControls) CreatePageControl(mainWindow, spec, g_page);
 }
 
-void ShowSettingsPage(HWND, bool show) { g_page.Show(show); }
+void ShowSettingsPage(bool show) { g_page.Show(show); }
 
 } // namespace tollivar

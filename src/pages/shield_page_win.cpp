@@ -46,6 +46,6 @@ void BuildShieldPage(HWND mainWindow) {
     for (const ControlSpec& spec : kFooter) CreatePageControl(mainWindow, spec, g_page);
 }
 
-void ShowShieldPage(HWND, bool show) { g_page.Show(show); }
+void ShowShieldPage(bool show) { g_page.Show(show); }
 
 } // namespace tollivar
