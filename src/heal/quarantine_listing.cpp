@@ -1,6 +1,7 @@
 #include "heal/quarantine_listing.h"
 
 #include "config/install_paths.h"
+#include "heal/quarantine_record.h"
 
 namespace tollivar {
 
@@ -11,6 +12,10 @@ QuarantineRowName SplitQuarantinedName(std::string_view fileName) {
 }
 
 bool IsFolderSelfEntry(std::string_view fileName) { return fileName == "." || fileName == ".."; }
+
+bool IsListedQuarantineEntry(std::string_view fileName) {
+    return !fileName.empty() && !IsFolderSelfEntry(fileName) && !IsQuarantineRecordName(fileName);
+}
 
 std::string QuarantineSizeText(std::uint32_t sizeHigh, std::uint32_t sizeLow) {
     const std::uint64_t size = (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow;

@@ -20,6 +20,10 @@ QuarantineRowName SplitQuarantinedName(std::string_view fileName);
 // The folder's own entries "." and "..", which are not quarantined files.
 bool IsFolderSelfEntry(std::string_view fileName);
 
+// An entry of the quarantine folder that the list shows as a quarantined file: not "." or "..", and not
+// the record kept beside a file (nor a record still being written). Files without a record are listed.
+bool IsListedQuarantineEntry(std::string_view fileName);
+
 // The file's whole size in decimal, also beyond 4 GB.
 std::string QuarantineSizeText(std::uint32_t sizeHigh, std::uint32_t sizeLow);
 

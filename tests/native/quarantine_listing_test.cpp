@@ -47,6 +47,23 @@ TEST(QuarantineListing, FolderSelfEntriesAreOnlyDotAndDotDot) {
     for (const char* name : {"...", ".x", "..x", "x.", ""}) EXPECT_FALSE(IsFolderSelfEntry(name)) << name;
 }
 
+TEST(QuarantineListing, ListsQuarantinedFilesButNotTheirRecords) {
+    const struct {
+        const char* name;
+        bool listed;
+    } cases[] = {
+        {"autorun.inf.5841203qr", true},
+        {"nodot", true}, // also files from before records existed
+        {"x.qrec.-17qr", true},
+        {"autorun.inf.5841203qr.qrec", false},
+        {"a.1qr.qrec.tmp", false},
+        {".", false},
+        {"..", false},
+        {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsListedQuarantineEntry(c.name), c.listed) << c.name;
+}
+
 TEST(QuarantineListing, SizesAreWholeAndUnsigned) {
     const struct {
         std::uint32_t high;
