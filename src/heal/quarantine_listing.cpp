@@ -29,6 +29,12 @@ std::string CaptureTimeText(std::string_view dateText, std::string_view timeText
     return text;
 }
 
+std::string CaptureTimeOfRecord(const RecordTime& local) {
+    const auto two = [](int value) { return std::string(value < 10 ? "0" : "") + std::to_string(value); };
+    return CaptureTimeText(two(local.day) + "/" + two(local.month) + "/" + std::to_string(local.year) + " ",
+                           two(local.hour) + ":" + two(local.minute) + ":" + two(local.second));
+}
+
 std::optional<std::string> QuarantinedPathOfRow(std::string_view quarantineFolder, std::string_view name,
                                                std::string_view suffix) {
     if (quarantineFolder.empty() || (name.empty() && suffix.empty())) return std::nullopt;

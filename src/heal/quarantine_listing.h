@@ -30,6 +30,12 @@ std::string QuarantineSizeText(std::uint32_t sizeHigh, std::uint32_t sizeLow);
 // The Capture Time column: the date text (its format ends in a blank) + " at " + the time text.
 std::string CaptureTimeText(std::string_view dateText, std::string_view timeText);
 
+struct RecordTime;
+// The Capture Time column of a file with a record: the recorded local time in the same layout
+// ("10/12/2026  at 10:56:50"). Better than the file's creation time, which a move on one volume keeps
+// from before the capture.
+std::string CaptureTimeOfRecord(const RecordTime& local);
+
 // quarantineFolder + name + suffix: the file the row stands for. Nothing when it would not fit a
 // path buffer.
 std::optional<std::string> QuarantinedPathOfRow(std::string_view quarantineFolder, std::string_view name,

@@ -5,6 +5,7 @@
 
 #include "heal/quarantine_listing.h"
 #include "heal/quarantine_names.h"
+#include "heal/quarantine_record.h"
 
 namespace tollivar {
 namespace {
@@ -84,6 +85,10 @@ TEST(QuarantineListing, SizesAreWholeAndUnsigned) {
 
 TEST(QuarantineListing, CaptureTimeHasTwoBlanksBeforeAt) {
     EXPECT_EQ(CaptureTimeText("06/12/2026 ", "08:57:23"), "06/12/2026  at 08:57:23");
+    // From a record: the same layout with leading zeros.
+    EXPECT_EQ(CaptureTimeOfRecord({2026, 12, 6, 8, 57, 23}), "06/12/2026  at 08:57:23");
+    EXPECT_EQ(CaptureTimeOfRecord({1601, 1, 1, 0, 0, 0}), "01/01/1601  at 00:00:00");
+    EXPECT_EQ(CaptureTimeOfRecord({2024, 2, 29, 23, 59, 59}), "29/02/2024  at 23:59:59");
 }
 
 TEST(QuarantineListing, QuarantinedPathIsFolderNameAndSuffix) {
