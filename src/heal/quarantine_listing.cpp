@@ -1,6 +1,7 @@
 #include "heal/quarantine_listing.h"
 
 #include "config/install_paths.h"
+#include "heal/quarantine_record.h"
 
 namespace tollivar {
 
@@ -12,6 +13,10 @@ QuarantineRowName SplitQuarantinedName(std::string_view fileName) {
 
 bool IsFolderSelfEntry(std::string_view fileName) { return fileName == "." || fileName == ".."; }
 
+bool IsListedQuarantineEntry(std::string_view fileName) {
+    return !fileName.empty() && !IsFolderSelfEntry(fileName) && !IsQuarantineRecordName(fileName);
+}
+
 std::string QuarantineSizeText(std::uint32_t sizeHigh, std::uint32_t sizeLow) {
     const std::uint64_t size = (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow;
     return std::to_string(size);
@@ -22,6 +27,12 @@ std::string CaptureTimeText(std::string_view dateText, std::string_view timeText
     text += " at ";
     text += timeText;
     return text;
+}
+
+std::string CaptureTimeOfRecord(const RecordTime& local) {
+    const auto two = [](int value) { return std::string(value < 10 ? "0" : "") + std::to_string(value); };
+    return CaptureTimeText(two(local.day) + "/" + two(local.month) + "/" + std::to_string(local.year) + " ",
+                           two(local.hour) + ":" + two(local.minute) + ":" + two(local.second));
 }
 
 std::optional<std::string> QuarantinedPathOfRow(std::string_view quarantineFolder, std::string_view name,

@@ -20,11 +20,21 @@ QuarantineRowName SplitQuarantinedName(std::string_view fileName);
 // The folder's own entries "." and "..", which are not quarantined files.
 bool IsFolderSelfEntry(std::string_view fileName);
 
+// An entry of the quarantine folder that the list shows as a quarantined file: not "." or "..", and not
+// the record kept beside a file (nor a record still being written). Files without a record are listed.
+bool IsListedQuarantineEntry(std::string_view fileName);
+
 // The file's whole size in decimal, also beyond 4 GB.
 std::string QuarantineSizeText(std::uint32_t sizeHigh, std::uint32_t sizeLow);
 
 // The Capture Time column: the date text (its format ends in a blank) + " at " + the time text.
 std::string CaptureTimeText(std::string_view dateText, std::string_view timeText);
+
+struct RecordTime;
+// The Capture Time column of a file with a record: the recorded local time in the same layout
+// ("10/12/2026  at 10:56:50"). Better than the file's creation time, which a move on one volume keeps
+// from before the capture.
+std::string CaptureTimeOfRecord(const RecordTime& local);
 
 // quarantineFolder + name + suffix: the file the row stands for. Nothing when it would not fit a
 // path buffer.

@@ -5,6 +5,7 @@
 
 #include "heal/quarantine_listing.h"
 #include "heal/quarantine_names.h"
+#include "heal/quarantine_record.h"
 
 namespace tollivar {
 namespace {
@@ -47,6 +48,23 @@ TEST(QuarantineListing, FolderSelfEntriesAreOnlyDotAndDotDot) {
     for (const char* name : {"...", ".x", "..x", "x.", ""}) EXPECT_FALSE(IsFolderSelfEntry(name)) << name;
 }
 
+TEST(QuarantineListing, ListsQuarantinedFilesButNotTheirRecords) {
+    const struct {
+        const char* name;
+        bool listed;
+    } cases[] = {
+        {"autorun.inf.5841203qr", true},
+        {"nodot", true}, // also files from before records existed
+        {"x.qrec.-17qr", true},
+        {"autorun.inf.5841203qr.qrec", false},
+        {"a.1qr.qrec.tmp", false},
+        {".", false},
+        {"..", false},
+        {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsListedQuarantineEntry(c.name), c.listed) << c.name;
+}
+
 TEST(QuarantineListing, SizesAreWholeAndUnsigned) {
     const struct {
         std::uint32_t high;
@@ -67,6 +85,10 @@ TEST(QuarantineListing, SizesAreWholeAndUnsigned) {
 
 TEST(QuarantineListing, CaptureTimeHasTwoBlanksBeforeAt) {
     EXPECT_EQ(CaptureTimeText("06/12/2026 ", "08:57:23"), "06/12/2026  at 08:57:23");
+    // From a record: the same layout with leading zeros.
+    EXPECT_EQ(CaptureTimeOfRecord({2026, 12, 6, 8, 57, 23}), "06/12/2026  at 08:57:23");
+    EXPECT_EQ(CaptureTimeOfRecord({1601, 1, 1, 0, 0, 0}), "01/01/1601  at 00:00:00");
+    EXPECT_EQ(CaptureTimeOfRecord({2024, 2, 29, 23, 59, 59}), "29/02/2024  at 23:59:59");
 }
 
 TEST(QuarantineListing, QuarantinedPathIsFolderNameAndSuffix) {

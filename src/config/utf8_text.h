@@ -1,0 +1,16 @@
+// UTF-8 checks for texts that leave the program (quarantine records, event log texts). Platform-free.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tollivar {
+
+// Well-formed UTF-8: no stray continuation byte, no overlong form, no surrogate, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+
+// The longest start of a valid UTF-8 text that has at most maxBytes bytes and ends on a whole character.
+std::string CutUtf8(std::string_view text, std::size_t maxBytes);
+
+} // namespace tollivar
