@@ -23,6 +23,44 @@ ShellLink Parsed(const std::string& image) {
     return reading.link;
 }
 
+// A file item whose primary name is stored in UTF-16 (type 0x36), without an extension block.
+std::string UnicodeFileItem(std::string_view name) {
+    std::string item("\x36", 1);
+    item += '\0';
+    Put32(item, 0);
+    Put32(item, 0);
+    Put16(item, 0x20);
+    item += test::WideZ(name);
+    Put16(item, 0);
+    return item;
+}
+
+// Link info that names only a network share and the path below it.
+std::string NetworkLinkInfo(std::string_view share, std::string_view suffix) {
+    std::string network;
+    Put32(network, 0); // size, set below
+    Put32(network, 0x2);
+    Put32(network, 0x14); // name right after the fixed part
+    Put32(network, 0);
+    Put32(network, 0x20000);
+    network += share;
+    network += '\0';
+    network[0] = static_cast<char>(network.size());
+    std::string info;
+    Put32(info, 0);
+    Put32(info, 0x1C);
+    Put32(info, 0x2);
+    Put32(info, 0);
+    Put32(info, 0);
+    Put32(info, 0x1C);
+    Put32(info, static_cast<std::uint32_t>(0x1C + network.size()));
+    info += network;
+    info += suffix;
+    info += '\0';
+    info[0] = static_cast<char>(info.size());
+    return info;
+}
+
 TEST(ParseShellLink, TargetFromEachPartInOrderOfPreference) {
     struct Case {
         const char* what;
@@ -56,6 +94,13 @@ TEST(ParseShellLink, TargetFromEachPartInOrderOfPreference) {
          LinkImage().Items({ComputerItem(), DriveItem("E:\\"), FileItem("A~1", "Alpha", true, 3),
                             FileItem("B~1", "Beta", true, 7), FileItem("C~1", "Gamma.js", false, 8)}),
          "", "", "E:\\Alpha\\Beta\\Gamma.js", "E:\\Alpha\\Beta\\Gamma.js"},
+        {"ID list, a Unicode primary name",
+         LinkImage().Items(
+             {ComputerItem(), DriveItem("E:\\"), UnicodeFileItem("\xd0\xa4\xd0\xbe\xd1\x82\xd0\xbe.vbs")}),
+         "", "", "E:\\\xd0\xa4\xd0\xbe\xd1\x82\xd0\xbe.vbs", "E:\\\xd0\xa4\xd0\xbe\xd1\x82\xd0\xbe.vbs"},
+        {"link info of a network share",
+         LinkImage().RawLinkInfo(NetworkLinkInfo("\\\\server\\share", "x.vbs")), "\\\\server\\share\\x.vbs",
+         "", "", "\\\\server\\share\\x.vbs"},
         {"ID list without a drive names no path",
          LinkImage().Items({ComputerItem(), FileItem("X", "x.exe", false)}), "", "", "", ""},
         {"link info wins over the rest",
@@ -272,6 +317,28 @@ TEST(ParseShellLink, InconsistentInsidesAreSkipped) {
         EXPECT_EQ(link.linkInfoPath, c.linkInfo) << c.what;
         EXPECT_EQ(link.arguments, "after") << c.what;
     }
+}
+
+// A part the flags announce with a size of zero: an empty ID list and an empty string are fine, a
+// link info of size zero cannot hold its own header.
+TEST(ParseShellLink, ZeroSizes) {
+    auto announce = [](std::uint32_t flag, std::string part) {
+        std::string image = LinkImage().Arguments("after").Build();
+        image[0x14] = static_cast<char>(image[0x14] | flag);
+        image.insert(0x4C, part);
+        return image;
+    };
+    const ShellLinkReading emptyList = ParseShellLink(announce(kLinkHasIdList, std::string(2, '\0')));
+    ASSERT_TRUE(emptyList.Ok());
+    EXPECT_EQ(emptyList.link.idListPath, "");
+    EXPECT_EQ(emptyList.link.arguments, "after");
+
+    EXPECT_EQ(ParseShellLink(announce(kLinkHasLinkInfo, std::string(4, '\0'))).error,
+              ShellLinkError::BadLinkInfo);
+
+    const ShellLink emptyName = Parsed(LinkImage().Name("").Arguments("after").Build());
+    EXPECT_EQ(emptyName.name, "");
+    EXPECT_EQ(emptyName.arguments, "after");
 }
 
 TEST(ParseShellLink, ExtraDataBlocks) {
