@@ -49,7 +49,6 @@ enum class ShellLinkError {
     TooLarge,    // more than kShellLinkMaxBytes
     NotShortcut, // header size or class id is not a shortcut's
     Truncated,   // a part the flags announce, or a length, runs past the end of the bytes
-    BadIdList,   // the target ID list's own sizes contradict each other
     BadLinkInfo, // the link info's size is smaller than its fixed header
 };
 
