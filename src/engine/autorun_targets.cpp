@@ -349,6 +349,7 @@ AutorunTargets ResolveAutorunTargets(std::string_view root, const AutorunInf& in
         result.targets.push_back(std::move(target));
     }
     if (result.Found()) result.infPath = AutorunInfPath(root);
+    result.pathsAreUtf8 = inf.TextIsUtf8();
     return result;
 }
 

@@ -29,6 +29,9 @@ struct AutorunTarget {
 struct AutorunTargets {
     std::string infPath;                // drive root + "autorun.inf"; empty without a target
     std::vector<AutorunTarget> targets; // distinct by ComparablePath, first spelling first
+    // The file was UTF-16 or UTF-8: the paths are UTF-8 (root and environment values as given);
+    // otherwise they are the file's ANSI bytes.
+    bool pathsAreUtf8 = false;
     bool Found() const { return !targets.empty(); }
 };
 

@@ -179,6 +179,8 @@ TEST(StickTargets, Utf16FileGivesItsPayload) {
     ASSERT_EQ(t.targets.size(), 1u);
     EXPECT_EQ(t.targets[0].path, "F:\\RECYCLER\\x.vmx");
     EXPECT_EQ(t.infPath, "F:\\autorun.inf");
+    EXPECT_TRUE(t.pathsAreUtf8);
+    EXPECT_FALSE(AnalyzeAutorunText("F:\\", "[autorun]\nopen=\xFC.exe\n", TestEnvironment).pathsAreUtf8);
 }
 
 TEST(StickTargets, LongValuesAreCutAsTheProfileReaderCutsThem) {
@@ -217,6 +219,16 @@ TEST(StickTargets, HostInTheSystemFolderIsNeverHealed) {
         EXPECT_NE(PlaceOfAutorunTarget(target.path, "E:\\", "C:\\WINDOWS", "C:\\Tollivar"),
                   AutorunTargetPlace::OnItsDrive);
     }
+}
+
+TEST(StickTargets, ManyEntriesNamingFewPrograms) {
+    std::string text = "[autorun]\n";
+    for (int i = 0; i < 20000; ++i)
+        text += (i % 2 ? "open=x" : "shell\\v\\command=rundll32 .\\X") + std::to_string(i % 100) + ".exe\n";
+    const AutorunTargets t = AnalyzeAutorunText("E:\\", text, TestEnvironment);
+    ASSERT_EQ(t.targets.size(), 100u);
+    EXPECT_EQ(t.targets[0], (AutorunTarget{"E:\\X0.exe", "shell\\v\\command", Kind::HostArgument}));
+    EXPECT_EQ(t.targets[1], (AutorunTarget{"E:\\x1.exe", "open", Kind::Program}));
 }
 
 } // namespace
