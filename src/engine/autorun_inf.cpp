@@ -172,17 +172,16 @@ std::string DecodeAutorunText(std::string_view bytes, AutorunTextEncoding& encod
     return Utf16ToUtf8(bytes, encoding == AutorunTextEncoding::Utf16Be);
 }
 
-AutorunInf ReadAutorunInf(std::string_view bytes) {
-    AutorunInf inf;
-    const std::string text = DecodeAutorunText(bytes, inf.encoding);
-    const std::string_view all(text);
+namespace {
+
+void ReadLaunchEntries(std::string_view text, AutorunInf& inf) {
     bool inAutorun = false;
     bool haveDefaultVerb = false;
     std::size_t start = 0;
-    while (start < all.size()) {
-        std::size_t end = all.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = all.size();
-        std::string_view line = TrimLine(all.substr(start, end - start));
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = TrimLine(text.substr(start, end - start));
         start = end + 1;
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
@@ -202,6 +201,21 @@ AutorunInf ReadAutorunInf(std::string_view bytes) {
             inf.defaultVerb = std::string(value);
             haveDefaultVerb = true;
         }
+    }
+}
+
+} // namespace
+
+AutorunInf ReadAutorunInf(std::string_view bytes) {
+    AutorunInf inf;
+    ReadLaunchEntries(DecodeAutorunText(bytes, inf.encoding), inf);
+    const bool guessed =
+        (inf.encoding == AutorunTextEncoding::Utf16Le || inf.encoding == AutorunTextEncoding::Utf16Be) &&
+        bytes.substr(0, 2) != "\xFF\xFE" && bytes.substr(0, 2) != "\xFE\xFF";
+    if (guessed && inf.launchEntries.empty()) {
+        // Zero bytes laid out to look like UTF-16 must not hide an ANSI file's entries.
+        inf = AutorunInf{};
+        ReadLaunchEntries(bytes.substr(0, kAutorunReadLimit), inf);
     }
     return inf;
 }

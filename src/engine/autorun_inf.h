@@ -46,13 +46,15 @@ struct AutorunInf {
 std::string DecodeAutorunText(std::string_view bytes, AutorunTextEncoding& encoding);
 
 // Every launch entry of the autorun sections, in file order. Lines end at CR or LF; blanks, tabs and
-// zero bytes around a line do not count. A line whose first character is "[" starts a section named up to its
-// "]" (or up to the line's end when the "]" is missing); names are matched without regard to case, blanks
-// inside the brackets do not count. The autorun sections are every "[autorun]" and every platform section
-// "[autorun.<name>]" (such as AutoRun.Amd64, which the shell reads first on x64), wherever they stand in the
-// file. A line starting with ";" is a comment; a line without "=" is junk and skipped; blanks and tabs around
-// names, "=" and values do not count; a name or value ends at a zero byte. Key names match without
-// regard to case, and blanks around the parts of "shell \ verb \ command" do not count.
+// zero bytes around a line do not count. A line whose first character is "[" starts a section named
+// up to its "]" (or up to the line's end when the "]" is missing); section names match without regard
+// to case, blanks inside the brackets do not count. The autorun sections are every "[autorun]" and
+// every platform section "[autorun.<name>]" (such as AutoRun.Amd64, which the shell reads first on
+// x64), wherever they stand in the file. A line starting with ";" is a comment; a line without "=" is
+// junk and skipped; blanks and tabs around names, "=" and values do not count; a name or value ends
+// at a zero byte. Key names match without regard to case, blanks around the parts of
+// "shell \ verb \ command" do not count. A file taken for UTF-16 by its zero bytes alone that gives no
+// entry is read again as ANSI.
 AutorunInf ReadAutorunInf(std::string_view bytes);
 
 } // namespace tollivar

@@ -107,6 +107,9 @@ INSTANTIATE_TEST_SUITE_P(
         // A few zero bytes in ANSI text, on both sides, do not make it UTF-16.
         ReadCase{"AnsiWithZeroBytes", "\0\0[autorun]\r\n\0open=x.exe\r\nshellexecute=y.exe\0\0\0\r\n"s,
                  AutorunTextEncoding::Ansi, kSimpleEntries},
+        // Padding laid out as UTF-16 ASCII would be: the file still reads as ANSI.
+        ReadCase{"ZeroPaddingThatLooksLikeUtf16", "A\0A\0A\0A\0A\0A\0A\0A\0A\0A\0A\0A\0\n"s + kSimple,
+                 AutorunTextEncoding::Ansi, kSimpleEntries},
         ReadCase{"AnsiWithOneTrailingZero", kSimple + "\0"s, AutorunTextEncoding::Ansi, kSimpleEntries},
         ReadCase{"Utf16TextBecomesUtf8",
                  Utf16("[autorun]\nopen=\xC3\xBC\xE2\x82\xAC\xF0\x9F\x98\x80.exe\n", false, true),
