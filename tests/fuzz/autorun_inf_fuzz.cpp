@@ -60,10 +60,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AutorunTextEncoding encoding{};
     const std::string text = DecodeAutorunText(bytes, encoding);
     // A file taken for UTF-16 by its zero bytes alone may be read again as ANSI.
-    const bool readAgain = inf.encoding == AutorunTextEncoding::Ansi && inf.launchEntries.empty() &&
-                           bytes.substr(0, 2) != "\xFF\xFE" && bytes.substr(0, 2) != "\xFE\xFF";
+    const bool readAgain =
+        inf.encoding == AutorunTextEncoding::Ansi &&
+        (encoding == AutorunTextEncoding::Utf16Le || encoding == AutorunTextEncoding::Utf16Be) &&
+        bytes.substr(0, 2) != "\xFF\xFE" && bytes.substr(0, 2) != "\xFE\xFF";
     if (encoding != inf.encoding && !readAgain) std::abort();
-    if (inf.TextIsUtf8() && !ValidUtf8(text)) std::abort();
+    if (encoding != AutorunTextEncoding::Ansi && !ValidUtf8(text)) std::abort();
     for (const AutorunEntry& e : inf.launchEntries) {
         for (const std::string* s : {&e.key, &e.value, &e.verb}) {
             if (s->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) std::abort();
