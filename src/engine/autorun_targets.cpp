@@ -111,15 +111,18 @@ std::string_view FileNameOf(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// A host is one of the system's: written bare, or with a path that lies off the drive. A program of
-// that name on the drive itself is the stick's own program.
+bool IsBare(const Word& program) {
+    return program.text.find_first_of("\\/%") == std::string::npos;
+}
+
+// A host is one of the system's: written bare, or with a path that lies off the drive once its
+// environment reference is expanded ("%ComSpec%"). A program of that name on the drive itself is the
+// stick's own program.
 std::optional<Host> HostOf(const Word& program, std::string_view root, const EnvironmentLookup& environment) {
-    const std::optional<Host> host = HostNamed(FileNameOf(program.text));
-    if (!host) return std::nullopt;
-    if (program.text.find_first_of("\\/") == std::string::npos) return host;
+    if (IsBare(program)) return HostNamed(program.text);
     const std::string path = OnDrive(root, program.text, environment);
     if (path.empty() || IsOnDrive(path, root)) return std::nullopt;
-    return host;
+    return HostNamed(FileNameOf(path));
 }
 
 std::string SystemFolder(const EnvironmentLookup& environment) {
@@ -136,8 +139,7 @@ std::string SystemFolder(const EnvironmentLookup& environment) {
 
 std::string HostProgramPath(const Word& program, std::string_view root,
                             const EnvironmentLookup& environment) {
-    if (program.text.find_first_of("\\/") != std::string::npos)
-        return OnDrive(root, program.text, environment);
+    if (!IsBare(program)) return OnDrive(root, program.text, environment);
     std::string name = program.text;
     if (!EndsWith(ToLowerAscii(name), ".exe")) name += ".exe";
     return SystemFolder(environment) + name;

@@ -14,8 +14,11 @@ namespace {
 using Kind = AutorunTargetKind;
 
 std::optional<std::string> TestEnvironment(const std::string& name) {
-    static const std::map<std::string, std::string> vars = {
-        {"windir", "C:\\WINDOWS"}, {"SystemRoot", "C:\\WINDOWS"}, {"SUB", "tools\\"}, {"EMPTY", ""}};
+    static const std::map<std::string, std::string> vars = {{"windir", "C:\\WINDOWS"},
+                                                            {"SystemRoot", "C:\\WINDOWS"},
+                                                            {"ComSpec", "C:\\WINDOWS\\system32\\cmd.exe"},
+                                                            {"SUB", "tools\\"},
+                                                            {"EMPTY", ""}};
     const auto v = vars.find(name);
     if (v == vars.end()) return std::nullopt;
     return v->second;
@@ -49,6 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // A program of a host's name on the stick itself is the stick's program.
                     ValueCase{"RECYCLER\\cmd.exe /c x.bat", "E:\\RECYCLER\\cmd.exe", Kind::Program},
                     ValueCase{"E:\\wscript.exe", "E:\\wscript.exe", Kind::Program},
+                    ValueCase{"%SUB%mshta.exe x.hta", "E:\\tools\\mshta.exe x.hta", Kind::Program},
                     ValueCase{"x/", "E:\\x", Kind::Program}, ValueCase{"", "", Kind::Program},
                     ValueCase{"%EMPTY%", "", Kind::Program}));
 
@@ -71,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"cmd /c start x.exe", "E:\\x.exe", Kind::HostArgument},
         ValueCase{"cmd.exe /C start \"\" /min /d C:\\ .\\a\\b.exe arg", "E:\\a\\b.exe", Kind::HostArgument},
         ValueCase{"cmd /k x.bat", "E:\\x.bat", Kind::HostArgument},
+        ValueCase{"%ComSpec% /c start x.exe", "E:\\x.exe", Kind::HostArgument},
         ValueCase{"cmd /q /c x.bat&del x", "E:\\x.bat", Kind::HostArgument},
         ValueCase{"cmd /c \"start x.exe\"", "E:\\x.exe", Kind::HostArgument},
         // The command after "/c" may be a host again.
@@ -93,6 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "C:\\WINDOWS\\System32\\rundll32.exe", Kind::HostProgram},
         ValueCase{"rundll32.exe", "C:\\WINDOWS\\System32\\rundll32.exe", Kind::HostProgram},
         ValueCase{"cmd", "C:\\WINDOWS\\System32\\cmd.exe", Kind::HostProgram},
+        ValueCase{"%ComSpec% /k", "C:\\WINDOWS\\system32\\cmd.exe", Kind::HostProgram},
         ValueCase{"cmd /c", "C:\\WINDOWS\\System32\\cmd.exe", Kind::HostProgram},
         ValueCase{"cmd x.bat", "C:\\WINDOWS\\System32\\cmd.exe", Kind::HostProgram},
         ValueCase{"powershell -enc SQBFAFgA", "C:\\WINDOWS\\System32\\powershell.exe", Kind::HostProgram},
