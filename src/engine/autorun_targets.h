@@ -19,6 +19,12 @@ enum class AutorunTargetKind {
     HostProgram,  // a host handed no file: the host itself, reported but never on the stick
 };
 
+// A host program is the system's own (the user's cmd.exe is no worm): no running process is listed,
+// or terminated, for it.
+inline bool MatchesProcesses(AutorunTargetKind kind) {
+    return kind != AutorunTargetKind::HostProgram;
+}
+
 struct AutorunTarget {
     std::string path;
     std::string key; // the entry it came from, as written
@@ -57,7 +63,7 @@ AutorunTargets ResolveAutorunTargets(std::string_view root, const AutorunInf& in
 AutorunTargets AnalyzeAutorunText(std::string_view root, std::string_view bytes,
                                   const EnvironmentLookup& environment);
 
-// One finding per target, in order, for the rows and healing that take an AutorunFinding.
+// One finding per target, in the targets' order, for the rows and healing that take an AutorunFinding.
 std::vector<AutorunFinding> FindingsOf(const AutorunTargets& targets);
 
 } // namespace tollivar
