@@ -43,13 +43,19 @@ struct AutorunTargets {
 
 // The one target of a launch value as the profile reader would hand it over (one surrounding pair of
 // quotes removed, at most 511 characters). The first word (or quoted text) names the program. When it
-// is a host, written bare or with a full path outside the drive, in any case, with ".exe" or without,
-// the target is the first argument that names a file, after the host's switches (and for cmd, after
-// "/c" or "/k" and "start", the command that follows is resolved the same way); rundll32's ",entry"
-// goes, a quoted argument keeps what stands between its quotes, and ".\x", "\x" and "x" lie on the
-// drive. An argument without a colon has its first environment reference expanded, as for "open".
-// A host handed no file (only switches, inline script, a web address) gives the host program itself:
-// its written path, or the system folder (SystemRoot, else windir, else C:\Windows) for a bare name.
+// is a host, written bare or with a path off the drive (also through a variable, "%ComSpec%"), in any
+// case, with ".exe" or without, the target is the first argument that names a file:
+//   rundll32            its first argument without the ",entry"
+//   regsvr32, mshta     the first argument after the switches
+//   wscript, cscript    the first argument after the "//" switches
+//   cmd                 only with "/c" or "/k": the command after it (past "start", its switches, its
+//                       "/d folder" and a quoted title) is resolved again, itself perhaps a host
+//   powershell, pwsh    the script of "-file", or a ".ps1" path given bare or after "-command";
+//                       switches that take a value skip it
+// A quoted argument keeps what stands between its quotes; ".\x", "\x" and "x" lie on the drive; an
+// argument without a colon has its first environment reference expanded, as for "open". A host
+// handed no file (switches only, inline script, a web address) gives the host program itself: its
+// written path, or for a bare name the system folder (SystemRoot, else windir, else C:\Windows).
 // Any other value follows ResolveAutorunOpen. Empty path: no target.
 AutorunTarget ResolveLaunchValue(std::string_view root, std::string_view profileValue,
                                  const EnvironmentLookup& environment);
