@@ -69,7 +69,10 @@ std::string ProfileText::Read(std::string_view section, std::string_view key) co
     const auto& values = sections_[s->second].values;
     const auto v = values.find(ToUpperAscii(k));
     if (v == values.end()) return {};
-    std::string_view value = v->second;
+    return ProfileValue(v->second);
+}
+
+std::string ProfileValue(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);

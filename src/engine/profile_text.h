@@ -10,6 +10,10 @@
 
 namespace tollivar {
 
+// What the reader returns for a key's value as it stands in the file (blanks around it already gone):
+// a surrounding pair of matching quotes (single or double) removed, cut to 511 characters.
+std::string ProfileValue(std::string_view rawValue);
+
 class ProfileText {
   public:
     // Lines end at "\r" or "\n". A line "[name]" (up to its last "]") starts a section; any other
