@@ -1,14 +1,24 @@
-// Reads a drive's autorun.inf and resolves the program its "open" entry starts.
+// Reads a drive's autorun.inf and resolves the programs its launch entries start.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/autorun_rules.h"
+#include "engine/autorun_targets.h"
 
 namespace tollivar {
 
-// The finding for a drive root such as "E:\"; all fields empty when the drive's autorun.inf names no
-// program. Keeps no state: the shield pass and the scan may analyse drives at the same time.
+// Every distinct target of the drive root's ("E:\") autorun.inf, read by its wide name and at most
+// kAutorunReadLimit bytes of it; none when the file is missing, a folder or cannot be read. Paths
+// come back in the program's ANSI text. Keeps no state: the shield pass and the scan may analyse
+// drives at the same time.
+AutorunTargets AnalyzeAutorunTargets(const std::string& root);
+
+// One finding per target, in file order; empty when the drive's autorun.inf names no program.
+std::vector<AutorunFinding> AnalyzeAutorunFindings(const std::string& root);
+
+// The first of them; all fields empty without one.
 AutorunFinding AnalyzeAutorun(const std::string& root);
 
 } // namespace tollivar

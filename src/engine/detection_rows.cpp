@@ -34,6 +34,40 @@ std::vector<ScanRow> AutorunScanRows(const AutorunFinding& finding, std::string_
     return rows;
 }
 
+std::vector<ShieldRow> ShieldRowsForDrive(const std::vector<AutorunFinding>& findings) {
+    std::vector<ShieldRow> rows;
+    for (const AutorunFinding& finding : findings) {
+        const std::array<ShieldRow, 2> pair = ShieldRowsFor(finding);
+        if (rows.empty()) rows.push_back(pair[0]);
+        rows.push_back(pair[1]);
+    }
+    return rows;
+}
+
+std::vector<std::vector<AutorunFinding>> FindingsByDrive(const std::vector<AutorunFinding>& findings) {
+    std::vector<std::vector<AutorunFinding>> drives;
+    for (const AutorunFinding& finding : findings) {
+        if (drives.empty() || drives.back().front().infPath != finding.infPath) drives.emplace_back();
+        drives.back().push_back(finding);
+    }
+    return drives;
+}
+
+std::vector<ScanRow> AutorunScanRowsForDrive(const std::vector<AutorunFinding>& findings,
+                                             const std::vector<std::string>& processTexts) {
+    std::vector<ScanRow> rows;
+    for (std::size_t i = 0; i < findings.size() && i < processTexts.size(); ++i)
+        if (!processTexts[i].empty()) rows.push_back(MakeScanRow(processTexts[i], kKindProcess, kSuspicious));
+    if (findings.empty()) return rows;
+    rows.push_back(MakeScanRow(findings.front().infPath, kKindFile, kSuspicious));
+    for (const AutorunFinding& finding : findings) {
+        if (finding.targetPath.empty()) continue;
+        rows.push_back(MakeScanRow(finding.targetPath, kKindFile, kSuspicious));
+        rows.back().autorunRoot = AutorunRootOf(finding);
+    }
+    return rows;
+}
+
 std::array<FixedThreatPath, 3> FixedThreatPaths(std::string_view root) {
     const std::string r(root);
     return {FixedThreatPath{r + "recycler\\ttt\\ttt.exe", kAutoitCC},

@@ -63,9 +63,21 @@ std::string AutorunRootOf(const AutorunFinding& finding);
 // The pair of Threat Shield rows for one drive: the autorun file, then the program it opens.
 std::array<ShieldRow, 2> ShieldRowsFor(const AutorunFinding& finding);
 
+// The Threat Shield rows for one drive whose autorun.inf names several programs (its findings, all of
+// one autorun file): the autorun file once, then each program.
+std::vector<ShieldRow> ShieldRowsForDrive(const std::vector<AutorunFinding>& findings);
+
+// The findings of a pass or a scan split by drive: consecutive findings of one autorun file together.
+std::vector<std::vector<AutorunFinding>> FindingsByDrive(const std::vector<AutorunFinding>& findings);
+
 // The drive checks' rows for an autorun finding, in list order: the running process (when processText
 // is not empty), the autorun file, the program. No finding gives no rows.
 std::vector<ScanRow> AutorunScanRows(const AutorunFinding& finding, std::string_view processText);
+
+// The same for a drive whose autorun.inf names several programs: each program's running process
+// (processTexts[i], empty for none), the autorun file once, then the programs.
+std::vector<ScanRow> AutorunScanRowsForDrive(const std::vector<AutorunFinding>& findings,
+                                             const std::vector<std::string>& processTexts);
 
 // A file whose mere presence on a removable drive is a known threat.
 struct FixedThreatPath {

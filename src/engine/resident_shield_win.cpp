@@ -6,10 +6,8 @@ namespace tollivar {
 
 std::vector<AutorunFinding> ShieldFindings(const std::vector<std::string>& roots) {
     std::vector<AutorunFinding> findings;
-    for (const std::string& root : roots) {
-        AutorunFinding finding = AnalyzeAutorun(root);
-        if (finding.Found()) findings.push_back(std::move(finding));
-    }
+    for (const std::string& root : roots)
+        for (AutorunFinding& finding : AnalyzeAutorunFindings(root)) findings.push_back(std::move(finding));
     return findings;
 }
 

@@ -9,7 +9,8 @@
 
 namespace tollivar {
 
-// The finding of every drive root given whose autorun.inf names a program, in the order given.
+// One finding per program that the autorun.inf of a drive root given names, drive by drive in the
+// order given and each drive's programs in file order.
 std::vector<AutorunFinding> ShieldFindings(const std::vector<std::string>& roots);
 
 } // namespace tollivar

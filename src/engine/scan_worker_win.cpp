@@ -66,16 +66,21 @@ class Reporter {
     ULONGLONG lastStatus_ = 0;
 };
 
-// A drive's autorun entry: the running program (only the very file it names), the autorun file and
-// the program.
+// A drive's autorun entries: each program's running process (only the very file it names), the
+// autorun file and the programs.
 void DriveChecks(const std::string& root, const ScanOrder& order, Reporter& report) {
-    const AutorunFinding finding = AnalyzeAutorun(root);
-    if (!finding.Found()) return;
-    // A stick may name any program, a system one too: its process is listed (and so may be ended)
-    // only when the program is one healing could take.
-    const bool ownTarget = order.targetMayBeTaken && order.targetMayBeTaken(finding.targetPath, root);
-    const std::string process = ownTarget ? FindRunningAutorunTarget(finding) : std::string();
-    for (const ScanRow& row : AutorunScanRows(finding, process)) report.Row(row);
+    const AutorunTargets targets = AnalyzeAutorunTargets(root);
+    if (!targets.Found()) return;
+    const std::vector<AutorunFinding> findings = FindingsOf(targets);
+    std::vector<std::string> processes(findings.size());
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        // A stick may name any program, a system one too: its process is listed (and so may be ended)
+        // only when the program is one healing could take, and never for a host program of the system.
+        if (!MatchesProcesses(targets.targets[i].kind)) continue;
+        const bool ownTarget = order.targetMayBeTaken && order.targetMayBeTaken(findings[i].targetPath, root);
+        if (ownTarget) processes[i] = FindRunningAutorunTarget(findings[i]);
+    }
+    for (const ScanRow& row : AutorunScanRowsForDrive(findings, processes)) report.Row(row);
 }
 
 void RemovableDriveChecks(const std::string& root, const ScanOrder& order, Reporter& report) {

@@ -35,12 +35,16 @@ HIMAGELIST RenewShieldImages(HWND shieldList) {
 } // namespace
 
 bool AddShieldDetection(HWND shieldList, const AutorunFinding& finding) {
-    if (!shieldList) return false;
-    const std::array<ShieldRow, 2> rows = ShieldRowsFor(finding);
-    // A drive is listed once, by its autorun file, whichever program that file names now.
+    return AddShieldDriveDetection(shieldList, {finding});
+}
+
+bool AddShieldDriveDetection(HWND shieldList, const std::vector<AutorunFinding>& findings) {
+    if (!shieldList || findings.empty()) return false;
+    const std::vector<ShieldRow> rows = ShieldRowsForDrive(findings);
+    // A drive is listed once, by its autorun file, whichever programs that file names now.
     const int count = ListRowCount(shieldList);
     for (int i = 0; i < count; ++i)
-        if (ListRowText(shieldList, i, 0) == rows[0].infector) return false;
+        if (ListRowText(shieldList, i, 0) == rows.front().infector) return false;
     for (const ShieldRow& row : rows)
         AppendCheckedRow(shieldList, {row.infector, row.infection, row.status},
                          RowDataFor(row.autorunRoot));
@@ -51,9 +55,9 @@ void ShowShieldFindings(const std::vector<AutorunFinding>& findings) {
     HWND shieldList = ShieldList();
     if (!shieldList) return;
     HIMAGELIST images = RenewShieldImages(shieldList);
-    for (const AutorunFinding& finding : findings) {
+    for (const std::vector<AutorunFinding>& drive : FindingsByDrive(findings)) {
         if (images) ImageList_AddIcon(images, Icons().threat);
-        AddShieldDetection(shieldList, finding);
+        AddShieldDriveDetection(shieldList, drive);
     }
 }
 

@@ -18,6 +18,10 @@ namespace tollivar {
 // unless a row's Infector already is that autorun file. True when the pair was added.
 bool AddShieldDetection(HWND shieldList, const AutorunFinding& finding);
 
+// The same for a drive whose autorun.inf names several programs (all findings of one autorun file):
+// the autorun file once, then each program, unless the drive is listed already.
+bool AddShieldDriveDetection(HWND shieldList, const std::vector<AutorunFinding>& findings);
+
 // The Threat Shield rows of one pass's findings, each finding with its row icon.
 void ShowShieldFindings(const std::vector<AutorunFinding>& findings);
 

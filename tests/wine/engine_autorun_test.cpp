@@ -66,7 +66,8 @@ const AutorunCase kAutorunCases[] = {
     {"BlanksOnly", "[autorun]\r\nopen=   \r\n", "", ""},
     {"CutAtTheSlash", "[autorun]\r\nopen=a/b\r\n", "E:\\a", "a"},
     {"NothingBeforeTheSwitch", "[autorun]\r\nopen=\"\" /s\r\n", "", ""},
-    {"OtherKeysOnly", "[autorun]\r\nicon=x.ico\r\nshellexecute=x.exe\r\n", "", ""},
+    {"OtherKeysOnly", "[autorun]\r\nicon=x.ico\r\nlabel=Photos\r\naction=Open\r\nuseautoplay=1\r\n", "", ""},
+    {"ShellExecuteIsALaunchEntry", "[autorun]\r\nicon=x.ico\r\nshellexecute=x.exe\r\n", "E:\\x.exe", "x.exe"},
     {"OtherSection", "[setup]\r\nopen=x.exe\r\n", "", ""},
     {"NoFile", nullptr, "", ""},
 };

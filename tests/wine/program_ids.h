@@ -11,6 +11,7 @@ inline constexpr int kStatusBar = 1007;
 inline constexpr int kRemovedCount = 4017;
 inline constexpr int kShieldList = 4103;
 inline constexpr int kShieldStatus = 4104;
+inline constexpr int kHealShieldSelected = 4107;
 inline constexpr int kLocalDrives = 4205;
 inline constexpr int kScanList = 4207;
 inline constexpr int kScanStatus = 4210;

@@ -239,5 +239,49 @@ TEST_F(ShieldTest, TwoSticksBetweenTwoPassesGiveFourRowsAndOneAlert) {
     EXPECT_EQ(ShieldRows().size(), 4u);
 }
 
+// A worm's autorun.inf as it is found on sticks: UTF-16, padded with junk, the header unclosed, the
+// payload handed to rundll32 deep in a hidden fake recycle bin, a second payload through a verb.
+TEST_F(ShieldTest, AWormStickInUtf16IsListedWithEveryPayloadAndHealedOutOfItsHiddenFolder) {
+    Start(0);
+    std::string junk;
+    for (int i = 0; i < 30; ++i) junk += ";" + std::string(40, static_cast<char>('a' + i % 26)) + "\r\n";
+    const std::string text = junk + "\t[AuToRuN\r\n" + junk +
+                             " sHeLlExEcUtE =  rundll32.exe .\\RECYCLER\\S-1-5-21\\jwgkvsq.vmx,ahaezedrn\r\n" +
+                             "shell\\explore\\command = wscript.exe //e:vbscript RECYCLER\\S-1-5-21\\x.dat\r\n" +
+                             "icon=%SystemRoot%\\system32\\SHELL32.dll,4\r\n" + junk;
+    std::string inf = "\xFF\xFE";
+    for (char c : text) {
+        inf += c;
+        inf += '\0';
+    }
+    SimulatedDrive& stick = RemovableStick();
+    ASSERT_TRUE(stick.Stage({{"autorun.inf", inf},
+                             {"RECYCLER\\S-1-5-21\\jwgkvsq.vmx", "MZ payload"},
+                             {"RECYCLER\\S-1-5-21\\x.dat", "script payload"},
+                             {"Photos\\holiday.jpg", "a photo"}}));
+    ASSERT_TRUE(stick.InsertStaged());
+    SetFileAttributesA("E:\\RECYCLER", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+
+    ASSERT_TRUE(WaitForShieldRows(3)) << "the autorun file once and each payload, within a pass";
+    const std::vector<ListRow> rows = ShieldRows();
+    EXPECT_EQ(rows[0].columns[0], "E:\\autorun.inf");
+    EXPECT_EQ(rows[1].columns[0], "E:\\RECYCLER\\S-1-5-21\\jwgkvsq.vmx");
+    EXPECT_EQ(rows[2].columns[0], "E:\\RECYCLER\\S-1-5-21\\x.dat");
+    EXPECT_EQ(ControlText(panel_, kShieldStatus), " 3 THREAT(S)  DETECTED, HEAL NOW...");
+    Sleep(1500);
+    EXPECT_EQ(ShieldRows().size(), 3u) << "later passes add nothing";
+
+    PostCommand(main_, kHealShieldSelected);
+    auto question = WaitForMessageBox(app_->Pid(), kWarning);
+    ASSERT_TRUE(question);
+    AnswerMessageBox(question->window, IDYES);
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists("E:\\RECYCLER\\S-1-5-21\\jwgkvsq.vmx"); }, 3000));
+    EXPECT_FALSE(FileExists("E:\\RECYCLER\\S-1-5-21\\x.dat"));
+    EXPECT_FALSE(FileExists("E:\\autorun.inf"));
+    EXPECT_EQ(ReadTextFile("E:\\Photos\\holiday.jpg"), "a photo") << "the user's files stay";
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kRemovedCount) == "3"; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == kNoShieldThreat; }, 3000));
+}
+
 } // namespace
 } // namespace tollivar::test
