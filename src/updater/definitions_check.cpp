@@ -1,20 +1,13 @@
 #include "updater/definitions_check.h"
 
 #include <algorithm>
-#include <array>
 
 #include "config/text_rules.h"
+#include "engine/definitions_encoding.h"
 #include "engine/profile_text.h"
 
 namespace tollivar {
 namespace {
-
-// Processes that healing must never end: Windows cannot run without them, and Tollivar's own.
-constexpr std::array<std::string_view, 16> kProtectedProcesses = {
-    "SYSTEM",       "SMSS.EXE",     "CSRSS.EXE",    "WININIT.EXE",  "WINLOGON.EXE",  "SERVICES.EXE",
-    "LSASS.EXE",    "LSM.EXE",      "SVCHOST.EXE",  "EXPLORER.EXE", "DWM.EXE",       "SPOOLSV.EXE",
-    "USERINIT.EXE", "TASKMGR.EXE",  "TOLLGUARD.EXE", "KVRUPDATE.EXE",
-};
 
 bool IsAllDigits(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -47,6 +40,18 @@ DefinitionsCheck Problem(DefinitionsCheck check, DefinitionsProblem problem, std
     return check;
 }
 
+DefinitionsProblem ProblemOf(FileEntryVerdict verdict) {
+    switch (verdict) {
+    case FileEntryVerdict::Allowed: break;
+    case FileEntryVerdict::NotFullPath: return DefinitionsProblem::FileNotFullPath;
+    case FileEntryVerdict::Folder: return DefinitionsProblem::FileIsFolder;
+    case FileEntryVerdict::TollivarFile: return DefinitionsProblem::FileOfTollivar;
+    case FileEntryVerdict::UserFile: return DefinitionsProblem::FileOfUser;
+    case FileEntryVerdict::WindowsFile: return DefinitionsProblem::FileOfWindows;
+    }
+    return DefinitionsProblem::None;
+}
+
 } // namespace
 
 std::optional<DefinitionsVersion> ParseDefinitionsVersion(std::string_view text) {
@@ -75,11 +80,19 @@ int CompareDefinitionsVersions(const DefinitionsVersion& a, const DefinitionsVer
     return 0;
 }
 
-DefinitionsCheck CheckDefinitionsText(std::string_view text) {
+DefinitionsCheck CheckDefinitionsText(std::string_view bytes, const DefinitionsSafety& safety) {
     DefinitionsCheck check;
-    if (text.empty()) return Problem(check, DefinitionsProblem::Empty);
-    if (text.size() > kMaxDefinitionsFileSize) return Problem(check, DefinitionsProblem::TooLarge);
-    if (text.find('\0') != std::string_view::npos) return Problem(check, DefinitionsProblem::NotText);
+    if (bytes.empty()) return Problem(check, DefinitionsProblem::Empty);
+    if (bytes.size() > kMaxDefinitionsFileSize) return Problem(check, DefinitionsProblem::TooLarge);
+    const DefinitionsText decoded = DecodeDefinitionsFile(bytes);
+    switch (decoded.encoding) {
+    case DefinitionsEncoding::Ansi:
+    case DefinitionsEncoding::Utf16Ascii: break;
+    case DefinitionsEncoding::NotText: return Problem(check, DefinitionsProblem::NotText);
+    case DefinitionsEncoding::NotUtf16: return Problem(check, DefinitionsProblem::NotUtf16);
+    case DefinitionsEncoding::Utf16Wide: return Problem(check, DefinitionsProblem::WideUtf16);
+    }
+    const std::string& text = decoded.text;
 
     const ProfileText profile = ProfileText::Parse(text);
     check.version = profile.Read("INFO", "Version");
@@ -97,9 +110,16 @@ DefinitionsCheck CheckDefinitionsText(std::string_view text) {
             if (image.empty()) break;
             if (image.find_first_of("\\/:") != std::string::npos)
                 return Problem(check, DefinitionsProblem::ProcessWithFolder, "[" + section + "] " + key + "=" + image);
-            const std::string upper = ToUpperAscii(image);
-            if (std::find(kProtectedProcesses.begin(), kProtectedProcesses.end(), upper) != kProtectedProcesses.end())
+            if (IsNeverEndedProcess(image))
                 return Problem(check, DefinitionsProblem::ProtectedProcess, "[" + section + "] " + key + "=" + image);
+        }
+        for (std::size_t f = 1;; ++f) {
+            const std::string key = "F" + std::to_string(f);
+            const std::string value = profile.Read(section, key);
+            if (value.empty()) break;
+            const DefinitionsProblem problem = ProblemOf(JudgeFileEntry(value, safety));
+            if (problem != DefinitionsProblem::None)
+                return Problem(check, problem, "[" + section + "] " + key + "=" + value);
         }
     }
     if (check.threats == 0) return Problem(check, DefinitionsProblem::NoThreats);
@@ -113,10 +133,11 @@ DefinitionsCheck CheckDefinitionsText(std::string_view text) {
     return check;
 }
 
-UpdateDecision DecideUpdate(std::string_view installedText, std::string_view candidateText) {
+UpdateDecision DecideUpdate(std::string_view installedText, std::string_view candidateText,
+                            const DefinitionsSafety& safety) {
     UpdateDecision decision;
-    decision.candidate = CheckDefinitionsText(candidateText);
-    const ProfileText installed = ProfileText::Parse(installedText);
+    decision.candidate = CheckDefinitionsText(candidateText, safety);
+    const ProfileText installed = ProfileText::Parse(DecodeDefinitionsFile(installedText).text);
     decision.installedVersion = installed.Read("INFO", "Version");
     if (decision.candidate.problem != DefinitionsProblem::None) {
         decision.verdict = UpdateVerdict::Unreadable;
@@ -145,6 +166,20 @@ std::string DescribeProblem(const DefinitionsCheck& check) {
         return "The entry " + check.detail + " names a folder; process entries are bare file names.";
     case DefinitionsProblem::ProtectedProcess:
         return "The entry " + check.detail + " names a process that Windows or Tollivar needs.";
+    case DefinitionsProblem::NotUtf16:
+        return "The file begins with a UTF-16 byte-order mark, but its text is not UTF-16.";
+    case DefinitionsProblem::WideUtf16:
+        return "The file is UTF-16 text with characters beyond ASCII; save it as ANSI or with ASCII characters only.";
+    case DefinitionsProblem::FileNotFullPath:
+        return "The entry " + check.detail + " is not a full path of a file on a drive (like C:\\folder\\file.exe).";
+    case DefinitionsProblem::FileIsFolder:
+        return "The entry " + check.detail + " names a drive or a folder; file entries name single files.";
+    case DefinitionsProblem::FileOfTollivar:
+        return "The entry " + check.detail + " names Tollivar's own files or its install folder.";
+    case DefinitionsProblem::FileOfUser:
+        return "The entry " + check.detail + " names one of your own folders or documents.";
+    case DefinitionsProblem::FileOfWindows:
+        return "The entry " + check.detail + " names a file that Windows ships and protects.";
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "updater/definitions_check.h"
+#include "test_computer.h"
 
 namespace tollivar {
 namespace {
@@ -44,7 +45,7 @@ constexpr char kGood[] = "[INFO]\r\nVersion=2026.12.1\r\n\r\n[1]\r\nTh=Worm.One\
                          "[2]\r\nTh=Worm.Two\r\n";
 
 TEST(DefinitionsCheckTest, AReadableFileGivesItsVersionAndThreatCount) {
-    const DefinitionsCheck check = CheckDefinitionsText(kGood);
+    const DefinitionsCheck check = CheckDefinitionsText(kGood, TestComputer());
     EXPECT_EQ(check.problem, DefinitionsProblem::None) << DescribeProblem(check);
     EXPECT_EQ(check.version, "2026.12.1");
     EXPECT_EQ(check.threats, 2u);
@@ -53,7 +54,7 @@ TEST(DefinitionsCheckTest, AReadableFileGivesItsVersionAndThreatCount) {
 TEST(DefinitionsCheckTest, ReadsLikeTheProgram) {
     // Lower-case names, blanks and quotes around the version, comments: all as the profile reader reads them.
     const DefinitionsCheck check =
-        CheckDefinitionsText("; comment\n[ info ]\n version = \"2027.1\" \n[1]\nth=A\np1=a.exe\n");
+        CheckDefinitionsText("; comment\n[ info ]\n version = \"2027.1\" \n[1]\nth=A\np1=a.exe\n", TestComputer());
     EXPECT_EQ(check.problem, DefinitionsProblem::None) << DescribeProblem(check);
     EXPECT_EQ(check.version, "2027.1");
     EXPECT_EQ(check.threats, 1u);
@@ -86,7 +87,7 @@ TEST(DefinitionsCheckTest, RefusesWhatTheProgramCannotUse) {
          DefinitionsProblem::TooLarge},
     };
     for (const auto& c : cases) {
-        const DefinitionsCheck check = CheckDefinitionsText(c.text);
+        const DefinitionsCheck check = CheckDefinitionsText(c.text, TestComputer());
         EXPECT_EQ(check.problem, c.problem) << c.name;
         EXPECT_FALSE(DescribeProblem(check).empty()) << c.name;
     }
@@ -94,7 +95,7 @@ TEST(DefinitionsCheckTest, RefusesWhatTheProgramCannotUse) {
 
 TEST(DefinitionsCheckTest, EntriesAfterTheirListEndsAreNotChecked) {
     // The scan stops at P1 missing, so a P2 it never reads cannot harm anything.
-    const DefinitionsCheck check = CheckDefinitionsText("[INFO]\nVersion=9\n[1]\nTh=A\nP2=svchost.exe\n");
+    const DefinitionsCheck check = CheckDefinitionsText("[INFO]\nVersion=9\n[1]\nTh=A\nP2=svchost.exe\n", TestComputer());
     EXPECT_EQ(check.problem, DefinitionsProblem::None) << DescribeProblem(check);
 }
 
@@ -119,7 +120,7 @@ TEST(UpdateDecisionTest, ReplacesOnlyWithANewerReadableFile) {
         {"unreadable with nothing installed", "", "garbage", UpdateVerdict::Unreadable},
     };
     for (const auto& c : cases) {
-        const UpdateDecision decision = DecideUpdate(c.installed, c.candidate);
+        const UpdateDecision decision = DecideUpdate(c.installed, c.candidate, TestComputer());
         EXPECT_EQ(decision.verdict, c.verdict) << c.name;
         EXPECT_FALSE(DescribeDecision(decision).empty()) << c.name;
     }
@@ -127,7 +128,7 @@ TEST(UpdateDecisionTest, ReplacesOnlyWithANewerReadableFile) {
 
 TEST(UpdateDecisionTest, TellsBothVersions) {
     const UpdateDecision decision =
-        DecideUpdate("[INFO]\nVersion=2026.12.1\n[1]\nTh=A\n", "[INFO]\nVersion=2027.2\n[1]\nTh=A\n[2]\nTh=B\n");
+        DecideUpdate("[INFO]\nVersion=2026.12.1\n[1]\nTh=A\n", "[INFO]\nVersion=2027.2\n[1]\nTh=A\n[2]\nTh=B\n", TestComputer());
     ASSERT_EQ(decision.verdict, UpdateVerdict::Replace);
     const std::string text = DescribeDecision(decision);
     EXPECT_NE(text.find("2026.12.1"), std::string::npos) << text;
