@@ -219,10 +219,9 @@ FileEntryVerdict JudgeFileEntry(std::string_view value, const DefinitionsSafety&
     const std::string install = DriveFolder(safety.installFolder);
     if (!install.empty() && (comparable == install || IsInside(comparable, install)))
         return FileEntryVerdict::TollivarFile;
-    if (path.namesFolder) return FileEntryVerdict::Folder;
-
     const KnownFolders known = FoldersOf(safety.environment);
     if (Contains(known.userTop, comparable)) return FileEntryVerdict::UserFile;
+    if (path.namesFolder) return FileEntryVerdict::Folder;
     if (Contains(known.folders, comparable)) return FileEntryVerdict::Folder;
     for (const std::string& folder : known.documents)
         if (IsInside(comparable, folder)) return FileEntryVerdict::UserFile;

@@ -99,6 +99,146 @@ TEST(DefinitionsCheckTest, EntriesAfterTheirListEndsAreNotChecked) {
     EXPECT_EQ(check.problem, DefinitionsProblem::None) << DescribeProblem(check);
 }
 
+// A file whose only threat has this one file entry.
+std::string WithFileEntry(const std::string& value) {
+    return "[INFO]\nVersion=9\n[1]\nTh=A\nF1=%APPDATA%\\a.exe\nF2=" + value + "\n";
+}
+
+TEST(DefinitionsCheckTest, FileEntriesNeverNameWhatHealingMustNotTake) {
+    using P = DefinitionsProblem;
+    const struct {
+        const char* value;
+        DefinitionsProblem problem;
+    } cases[] = {
+        // Where threats do drop their files: allowed.
+        {"%APPDATA%\\Stickfly\\stickfly.exe", P::None},
+        {"%WINDIR%\\system32\\sfly_loader32.exe", P::None}, // in the system folder, not Windows' own
+        {"%windir%\\recyclebin-agent.exe", P::None},
+        {"%USERPROFILE%\\agent.exe", P::None},
+        {"%USERPROFILE%\\Desktop\\agent.exe", P::None},
+        {"%TEMP%\\dropper.exe", P::None},
+        {"C:\\Windows\\Temp\\svchost.exe", P::None}, // the platform cannot say; not a critical place
+        {"%UNDEFINED%\\x.exe", P::None},             // names nothing the scan would read
+        {"E:\\autorun.exe", P::None},
+        // Not a full path of a file on a drive.
+        {"def.uas", P::FileNotFullPath},
+        {"tollguard.exe", P::FileNotFullPath},
+        {"\\Windows\\explorer.exe", P::FileNotFullPath},
+        {"C:Windows\\explorer.exe", P::FileNotFullPath},
+        {"\\\\server\\share\\report.docx", P::FileNotFullPath},
+        {"\\\\localhost\\C$\\Windows\\explorer.exe", P::FileNotFullPath},
+        {"\\\\.\\C:\\Users\\ann\\Documents\\thesis.docx", P::FileNotFullPath},
+        {"/\\?\\C:\\Users\\ann\\Documents\\thesis.docx", P::FileNotFullPath},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume2\\Windows\\explorer.exe", P::FileNotFullPath},
+        {"C:\\x\\con", P::FileNotFullPath},
+        // Drive roots and folders.
+        {"C:\\", P::FileIsFolder},
+        {"C:\\Data\\", P::FileIsFolder},
+        {"C:\\Data\\.", P::FileIsFolder},
+        {"%WINDIR%", P::FileIsFolder},
+        {"C:\\WINDOWS\\System32", P::FileIsFolder},
+        {"%ProgramFiles%", P::FileIsFolder},
+        {"%ProgramData%", P::FileIsFolder},
+        {"%TEMP%", P::FileIsFolder},
+        {"C:\\Users", P::FileIsFolder},
+        {"%APPDATA%\\..\\..", P::FileOfUser},
+        // Tollivar's own.
+        {"C:\\Program Files\\Tollivar", P::FileOfTollivar},
+        {"C:\\Program Files\\Tollivar\\settings.ini", P::FileOfTollivar},
+        {"%ProgramFiles%\\Tollivar\\quarantine\\x.exe", P::FileOfTollivar},
+        {"c:/program files/tollivar/bin/unscript.bat", P::FileOfTollivar},
+        {"\\\\?\\C:\\Program Files\\Tollivar\\def.uas", P::FileOfTollivar},
+        {"C:\\Program Files\\Tollivar.\\uninstall.exe", P::FileOfTollivar},
+        {"D:\\Portable\\tollguard.exe", P::FileOfTollivar},
+        {"D:\\Backup\\def.uas", P::FileOfTollivar},
+        {"C:\\Program Files\\Tollivar Tools\\run.exe", P::None},
+        // The user's own.
+        {"%USERPROFILE%", P::FileOfUser},
+        {"%USERPROFILE%\\Documents", P::FileOfUser},
+        {"%USERPROFILE%\\Downloads", P::FileOfUser},
+        {"%USERPROFILE%\\Desktop", P::FileOfUser},
+        {"%APPDATA%", P::FileOfUser},
+        {"%LOCALAPPDATA%", P::FileOfUser},
+        {"%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\Startup", P::FileOfUser},
+        {"%USERPROFILE%\\Documents\\thesis.docx", P::FileOfUser},
+        {"%APPDATA%\\..\\..\\Pictures\\holiday\\beach.jpg", P::FileOfUser},
+        {"C:\\Users\\ann\\Music. \\song.mp3", P::FileOfUser},
+        {"%OneDrive%\\taxes.xlsx", P::FileOfUser},
+        // Windows' own, asked of the platform or known to be critical.
+        {"%WINDIR%\\System32\\notepad.exe", P::FileOfWindows},
+        {"%ProgramFiles%\\Windows Mail\\wab.exe", P::FileOfWindows},
+        {"C:\\Windows\\System32\\ntoskrnl.exe", P::FileOfWindows},
+        {"%SystemRoot%\\SysWOW64\\kernel32.dll", P::FileOfWindows},
+        {"%windir%\\explorer.exe", P::FileOfWindows},
+        {"C:\\Windows\\System32\\config\\SAM", P::FileOfWindows},
+        {"C:\\bootmgr", P::FileOfWindows},
+        {"C:\\Windows\\System32\\..\\System32\\.\\hal.dll", P::FileOfWindows},
+        {"\\\\?\\C:\\Windows\\System32\\winload.exe", P::FileOfWindows},
+        {"C:\\Windows\\System32\\svchost.exe. ", P::FileOfWindows},
+        // A copy under a Windows name elsewhere is what threats do: allowed.
+        {"%APPDATA%\\svchost.exe", P::None},
+        {"C:\\Windows\\svchost.exe", P::None},
+    };
+    for (const auto& c : cases) {
+        const DefinitionsCheck check = CheckDefinitionsText(WithFileEntry(c.value), TestComputer());
+        EXPECT_EQ(check.problem, c.problem) << c.value << ": " << DescribeProblem(check);
+        if (c.problem != P::None) {
+            EXPECT_NE(DescribeProblem(check).find(c.value), std::string::npos) << c.value;
+        }
+    }
+}
+
+TEST(DefinitionsCheckTest, CriticalWindowsFilesAreRefusedEvenWhenThePlatformCannotAnswer) {
+    DefinitionsSafety safety = TestComputer();
+    safety.isProtectedSystemFile = nullptr;
+    EXPECT_EQ(CheckDefinitionsText(WithFileEntry("%WINDIR%\\System32\\user32.dll"), safety).problem,
+              DefinitionsProblem::FileOfWindows);
+    EXPECT_EQ(CheckDefinitionsText(WithFileEntry("%WINDIR%\\System32\\notepad.exe"), safety).problem,
+              DefinitionsProblem::None);
+    // Without the Windows variables the usual folder is still Windows'.
+    safety.environment = [](const std::string&) { return std::optional<std::string>(); };
+    EXPECT_EQ(CheckDefinitionsText(WithFileEntry("C:\\WINDOWS\\system32\\lsass.exe"), safety).problem,
+              DefinitionsProblem::FileOfWindows);
+}
+
+TEST(DefinitionsCheckTest, RefusesAFileTheScanWouldReadOtherwise) {
+    using P = DefinitionsProblem;
+    const std::string text = "[INFO]\r\nVersion=9\r\n[1]\r\nTh=A\r\nP1=a.exe\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) utf16 += std::string{c, '\0'};
+    const struct {
+        const char* name;
+        std::string bytes;
+        DefinitionsProblem problem;
+    } cases[] = {
+        {"UTF-16 of ASCII", utf16, P::None},
+        {"UTF-16 mark on 8-bit text", "\xFF\xFE" + text, P::NotUtf16},
+        {"UTF-16 of odd length", utf16 + "A", P::NotUtf16},
+        {"UTF-16 beyond ASCII", utf16 + "\xE9" + std::string(1, '\0'), P::WideUtf16},
+    };
+    for (const auto& c : cases) {
+        const DefinitionsCheck check = CheckDefinitionsText(c.bytes, TestComputer());
+        EXPECT_EQ(check.problem, c.problem) << c.name;
+        if (c.problem == P::None) {
+            EXPECT_EQ(check.version, "9") << c.name;
+        }
+    }
+    // An installed UTF-16 file keeps its version: a same-version file does not replace it.
+    EXPECT_EQ(DecideUpdate(utf16, text, TestComputer()).verdict, UpdateVerdict::SameVersion);
+}
+
+TEST(DefinitionsCheckTest, ProcessesTheSessionNeedsAreNeverListed) {
+    for (const char* image : {"sihost.exe", "ctfmon.exe", "RuntimeBroker.exe", "dwm.exe", "fontdrvhost.exe",
+                              "taskhostw.exe", "SearchHost.exe", "StartMenuExperienceHost.exe",
+                              "ShellExperienceHost.exe", "conhost.exe", "wininit.exe", "audiodg.exe", "spoolsv.exe",
+                              "dllhost.exe", "KVRUpdate.exe"}) {
+        const std::string file = std::string("[INFO]\nVersion=9\n[1]\nTh=A\nP1=") + image + "\n";
+        EXPECT_EQ(CheckDefinitionsText(file, TestComputer()).problem, DefinitionsProblem::ProtectedProcess) << image;
+    }
+    EXPECT_FALSE(IsNeverEndedProcess("sihost.exe.bak"));
+    EXPECT_FALSE(IsNeverEndedProcess("stickfly-usbspread.exe"));
+}
+
 TEST(UpdateDecisionTest, ReplacesOnlyWithANewerReadableFile) {
     const std::string installed = "[INFO]\r\nVersion=2026.12.1\r\n[1]\r\nTh=A\r\n";
     const auto file = [](const char* version) { return std::string("[INFO]\nVersion=") + version + "\n[1]\nTh=A\n"; };
