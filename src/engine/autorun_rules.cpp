@@ -13,8 +13,10 @@ bool IsBlank(char c) {
 } // namespace
 
 std::string ComparablePath(std::string_view path) {
-    std::string text = ToUpperAscii(NormalizePath(path).text);
-    if (!text.empty() && text.back() == '\\') text.pop_back();
+    const NormalPath normal = NormalizePath(path);
+    std::string text = ToUpperAscii(normal.text);
+    // A drive root compares as its letter ("E:"), so that "E:\x" is inside it.
+    if (normal.form == PathForm::Drive && text.size() == 3) text.pop_back();
     return text;
 }
 
@@ -73,7 +75,9 @@ bool ProcessImageIsTarget(std::string_view imagePath, std::string_view targetPat
     }
     const NormalPath a = NormalizePath(image);
     const NormalPath b = NormalizePath(targetPath);
-    if (a.form != b.form || a.form == PathForm::Relative || a.namesFolder || b.namesFolder) return false;
+    // A device form is never a program's image: only drive paths and shares compare.
+    const bool comparable = a.form == PathForm::Drive || a.form == PathForm::Unc;
+    if (a.form != b.form || !comparable || a.namesFolder || b.namesFolder) return false;
     return EqualsUpper(a.text, b.text);
 }
 

@@ -49,7 +49,7 @@ struct VolumeDrive {
 // with a verbatim prefix, or a "\Device\HarddiskVolumeN\" path, which counts only when volumes maps
 // that device to a letter) is the autorun target itself, so that a program of the same name elsewhere
 // (the system's own svchost.exe) is never taken for it. Compared without regard to case on both
-// paths' ComparablePath; a relative path never matches.
+// paths' normalized forms; only drive paths and shares match, never a relative or device form.
 bool ProcessImageIsTarget(std::string_view imagePath, std::string_view targetPath,
                           const std::vector<VolumeDrive>& volumes = {});
 

@@ -69,8 +69,10 @@ Parts NormalizeParts(std::string_view rest) {
 }
 
 std::string Join(std::string root, const std::vector<std::string_view>& parts) {
+    // A drive's current folder ("E:") takes its first part without a separator.
+    const bool driveRelative = root.size() == 2 && root[1] == ':';
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0 || (!root.empty() && root.back() != '\\' && root.back() != ':')) root += '\\';
+        if (i > 0 || (!root.empty() && root.back() != '\\' && !driveRelative)) root += '\\';
         root.append(parts[i]);
     }
     return root;

@@ -214,6 +214,9 @@ FileEntryVerdict JudgeFileEntry(std::string_view value, const DefinitionsSafety&
     if (!expanded || expanded->empty()) return FileEntryVerdict::Allowed;
     const NormalPath path = NormalizePath(*expanded);
     if (path.form != PathForm::Drive) return FileEntryVerdict::NotFullPath;
+    // A verbatim path keeps trailing dots and blanks that every other reader drops: such a name would be
+    // judged as one file and shown as another.
+    if (path.verbatim && NormalizePath(path.text).text != path.text) return FileEntryVerdict::NotFullPath;
     std::string comparable = ToUpperAscii(path.text);
     if (comparable.back() == '\\') comparable.pop_back();
     const std::string install = DriveFolder(safety.installFolder);

@@ -173,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // A device form of the target is not the drive path the process runs from.
                     ImageCase{"E:\\run.exe", "/\\?\\E:\\run.exe", false},
                     ImageCase{"E:\\run.exe", "\\\\.\\E:\\run.exe", false},
-                    ImageCase{"\\\\?\\UNC\\srv\\share\\a.exe", "/\\?\\E:\\..\\UNC\\srv\\share\\a.exe", true},
+                    ImageCase{"\\\\?\\UNC\\srv\\share\\a.exe", "/\\?\\E:\\..\\UNC\\srv\\share\\a.exe", false},
+                    ImageCase{"E:\\con", "F:\\con", false},
                     ImageCase{"E:\\run.exe", "E:run.exe", false}, // relative to some folder of E:
                     ImageCase{"run.exe", "run.exe", false},
                     ImageCase{"E:\\", "E:\\", false}));
