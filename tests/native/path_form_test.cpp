@@ -58,6 +58,9 @@ TEST(PathFormTest, NormalizesAsThePlatformReadsThePath) {
         {"\\\\srv\\share\\x.exe", Form::Unc, "\\\\srv\\share\\x.exe", false},
         {"//srv/share/../../x.exe", Form::Unc, "\\\\srv\\share\\x.exe", false},
         {"\\\\srv\\share", Form::Unc, "\\\\srv\\share", true},
+        // A share whose name ends in a colon still takes its parts after a separator.
+        {"\\\\srv\\x:\\a.exe", Form::Unc, "\\\\srv\\x:\\a.exe", false},
+        {"\\\\\\\\", Form::Unc, "\\\\", true},
         // Relative to a current folder that is not known.
         {"run.exe", Form::Relative, "run.exe", false},
         {"E:run.exe", Form::Relative, "E:run.exe", false},
