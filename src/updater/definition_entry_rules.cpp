@@ -140,60 +140,6 @@ std::string DriveFolder(std::string_view text) {
     return path.form == PathForm::Drive ? ComparablePath(text) : std::string();
 }
 
-struct KnownFolders {
-    std::vector<std::string> folders;   // naming one of these names a folder
-    std::vector<std::string> userTop;   // the user's top folders
-    std::vector<std::string> documents; // every file inside is the user's
-    std::vector<std::string> windows;   // Windows folders
-};
-
-KnownFolders FoldersOf(const EnvironmentLookup& environment) {
-    KnownFolders known;
-    const auto value = [&](std::string_view name) -> std::string {
-        if (!environment) return {};
-        const std::optional<std::string> found = environment(std::string(name));
-        return found ? DriveFolder(*found) : std::string();
-    };
-    const auto add = [](std::vector<std::string>& list, std::string folder) {
-        if (!folder.empty()) list.push_back(std::move(folder));
-    };
-    for (std::string_view name : kFolderVariables)
-        add(known.folders, value(name));
-
-    const std::string profile = value("USERPROFILE");
-    if (!profile.empty()) {
-        add(known.userTop, profile);
-        add(known.folders, FolderOf(profile)); // the folder of every profile
-        for (std::string_view sub : kProfileFolders)
-            add(known.userTop, ToUpperAscii(profile + "\\" + std::string(sub)));
-        for (std::string_view sub : kDocumentFolders)
-            add(known.documents, ToUpperAscii(profile + "\\" + std::string(sub)));
-    }
-    for (std::string_view name : {"APPDATA", "LOCALAPPDATA"})
-        add(known.userTop, value(name));
-    const std::string appData = value("APPDATA");
-    if (!appData.empty()) {
-        add(known.userTop, appData + "\\MICROSOFT\\WINDOWS\\START MENU");
-        add(known.userTop, appData + "\\MICROSOFT\\WINDOWS\\START MENU\\PROGRAMS");
-        add(known.userTop, appData + "\\MICROSOFT\\WINDOWS\\START MENU\\PROGRAMS\\STARTUP");
-    }
-    add(known.documents, value("OneDrive"));
-
-    for (std::string_view name : {"SystemRoot", "windir"})
-        add(known.windows, value(name));
-    // Without either variable the usual place still counts.
-    if (known.windows.empty()) known.windows.push_back("C:\\WINDOWS");
-    for (const std::string& windows : std::vector<std::string>(known.windows)) {
-        for (std::string_view sub : {"SYSTEM32", "SYSWOW64", "SYSNATIVE", "SYSTEM32\\DRIVERS",
-                                     "SYSTEM32\\CONFIG", "SYSTEM", "WINSXS", "FONTS", "BOOT"})
-            add(known.folders, windows + "\\" + std::string(sub));
-        add(known.folders, windows);
-    }
-    known.folders.insert(known.folders.end(), known.userTop.begin(), known.userTop.end());
-    known.folders.insert(known.folders.end(), known.documents.begin(), known.documents.end());
-    return known;
-}
-
 bool IsCriticalWindowsFile(const std::string& comparable, const std::vector<std::string>& windowsFolders) {
     const std::string folder = FolderOf(comparable);
     const std::string name = FileNameOf(comparable);
@@ -209,8 +155,54 @@ bool IsCriticalWindowsFile(const std::string& comparable, const std::vector<std:
 
 } // namespace
 
-FileEntryVerdict JudgeFileEntry(std::string_view value, const DefinitionsSafety& safety) {
-    const std::optional<std::string> expanded = ExpandDefinitionPath(value, safety.environment);
+FileEntryJudge::FileEntryJudge(DefinitionsSafety safety) : safety_(std::move(safety)) {
+    install_ = DriveFolder(safety_.installFolder);
+    const auto value = [&](std::string_view name) -> std::string {
+        if (!safety_.environment) return {};
+        const std::optional<std::string> found = safety_.environment(std::string(name));
+        return found ? DriveFolder(*found) : std::string();
+    };
+    const auto add = [](std::vector<std::string>& list, std::string folder) {
+        if (!folder.empty()) list.push_back(std::move(folder));
+    };
+    for (std::string_view name : kFolderVariables)
+        add(folders_, value(name));
+
+    const std::string profile = value("USERPROFILE");
+    if (!profile.empty()) {
+        add(userTop_, profile);
+        add(folders_, FolderOf(profile)); // the folder of every profile
+        for (std::string_view sub : kProfileFolders)
+            add(userTop_, ToUpperAscii(profile + "\\" + std::string(sub)));
+        for (std::string_view sub : kDocumentFolders)
+            add(documents_, ToUpperAscii(profile + "\\" + std::string(sub)));
+    }
+    for (std::string_view name : {"APPDATA", "LOCALAPPDATA"})
+        add(userTop_, value(name));
+    const std::string appData = value("APPDATA");
+    if (!appData.empty()) {
+        add(userTop_, appData + "\\MICROSOFT\\WINDOWS\\START MENU");
+        add(userTop_, appData + "\\MICROSOFT\\WINDOWS\\START MENU\\PROGRAMS");
+        add(userTop_, appData + "\\MICROSOFT\\WINDOWS\\START MENU\\PROGRAMS\\STARTUP");
+    }
+    add(documents_, value("OneDrive"));
+
+    for (std::string_view name : {"SystemRoot", "windir"})
+        add(windows_, value(name));
+    // Without either variable the usual place still counts.
+    if (windows_.empty()) windows_.push_back("C:\\WINDOWS");
+    for (const std::string& windows : std::vector<std::string>(windows_)) {
+        for (std::string_view sub : {"SYSTEM32", "SYSWOW64", "SYSNATIVE", "SYSTEM32\\DRIVERS",
+                                     "SYSTEM32\\CONFIG", "SYSTEM", "WINSXS", "FONTS", "BOOT"})
+            add(folders_, windows + "\\" + std::string(sub));
+        add(folders_, windows);
+    }
+    folders_.insert(folders_.end(), userTop_.begin(), userTop_.end());
+    folders_.insert(folders_.end(), documents_.begin(), documents_.end());
+}
+
+FileEntryVerdict FileEntryJudge::operator()(std::string_view value) const {
+    const std::optional<std::string> expanded = ExpandDefinitionPath(value, safety_.environment);
     if (!expanded || expanded->empty()) return FileEntryVerdict::Allowed;
     const NormalPath path = NormalizePath(*expanded);
     if (path.form != PathForm::Drive) return FileEntryVerdict::NotFullPath;
@@ -219,23 +211,25 @@ FileEntryVerdict JudgeFileEntry(std::string_view value, const DefinitionsSafety&
     if (path.verbatim && NormalizePath(path.text).text != path.text) return FileEntryVerdict::NotFullPath;
     std::string comparable = ToUpperAscii(path.text);
     if (comparable.back() == '\\') comparable.pop_back();
-    const std::string install = DriveFolder(safety.installFolder);
-    if (!install.empty() && (comparable == install || IsInside(comparable, install)))
+    if (!install_.empty() && (comparable == install_ || IsInside(comparable, install_)))
         return FileEntryVerdict::TollivarFile;
-    const KnownFolders known = FoldersOf(safety.environment);
-    if (Contains(known.userTop, comparable)) return FileEntryVerdict::UserFile;
+    if (Contains(userTop_, comparable)) return FileEntryVerdict::UserFile;
     if (path.namesFolder) return FileEntryVerdict::Folder;
-    if (Contains(known.folders, comparable)) return FileEntryVerdict::Folder;
-    for (const std::string& folder : known.documents)
+    if (Contains(folders_, comparable)) return FileEntryVerdict::Folder;
+    for (const std::string& folder : documents_)
         if (IsInside(comparable, folder)) return FileEntryVerdict::UserFile;
     if (Contains(kOwnFileNames, FileNameOf(comparable))) return FileEntryVerdict::TollivarFile;
 
-    if (IsCriticalWindowsFile(comparable, known.windows)) return FileEntryVerdict::WindowsFile;
-    if (safety.isProtectedSystemFile) {
-        const std::optional<bool> shipped = safety.isProtectedSystemFile(path.text);
+    if (IsCriticalWindowsFile(comparable, windows_)) return FileEntryVerdict::WindowsFile;
+    if (safety_.isProtectedSystemFile) {
+        const std::optional<bool> shipped = safety_.isProtectedSystemFile(path.text);
         if (shipped && *shipped) return FileEntryVerdict::WindowsFile;
     }
     return FileEntryVerdict::Allowed;
+}
+
+FileEntryVerdict JudgeFileEntry(std::string_view value, const DefinitionsSafety& safety) {
+    return FileEntryJudge(safety)(value);
 }
 
 bool IsNeverEndedProcess(std::string_view imageName) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/environment_reference.h"
 
@@ -41,6 +42,21 @@ enum class FileEntryVerdict {
 // folder; the boot files at the root of the system drive). A file in the system folder that Windows
 // does not ship stays allowed.
 FileEntryVerdict JudgeFileEntry(std::string_view value, const DefinitionsSafety& safety);
+
+// The same judgement for many entries on one computer: its folders are worked out once.
+class FileEntryJudge {
+  public:
+    explicit FileEntryJudge(DefinitionsSafety safety);
+    FileEntryVerdict operator()(std::string_view value) const;
+
+  private:
+    DefinitionsSafety safety_;
+    std::string install_;                // upper-cased, no trailing separator; empty when unknown
+    std::vector<std::string> folders_;   // naming one of these names a folder
+    std::vector<std::string> userTop_;   // the user's top folders
+    std::vector<std::string> documents_; // every file inside is the user's
+    std::vector<std::string> windows_;   // Windows folders
+};
 
 // True for a process image name that healing must never end: Windows or the user's session cannot do
 // without it, or it is Tollivar's own. Compared without regard to case.
