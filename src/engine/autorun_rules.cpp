@@ -1,8 +1,7 @@
 #include "engine/autorun_rules.h"
 
-#include <vector>
-
 #include "config/text_rules.h"
+#include "engine/path_form.h"
 
 namespace tollivar {
 namespace {
@@ -14,36 +13,11 @@ bool IsBlank(char c) {
 } // namespace
 
 std::string ComparablePath(std::string_view path) {
-    std::string p = ToUpperAscii(path);
-    for (char& c : p)
-        if (c == '/') c = '\\';
-    std::string_view rest(p);
-    for (std::string_view prefix : {std::string_view("\\\\?\\"), std::string_view("\\??\\")})
-        if (rest.substr(0, prefix.size()) == prefix) rest.remove_prefix(prefix.size());
-    const bool unc = rest.substr(0, 2) == "\\\\";
-
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    while (start <= rest.size()) {
-        std::size_t end = rest.find('\\', start);
-        if (end == std::string_view::npos) end = rest.size();
-        std::string_view part = rest.substr(start, end - start);
-        start = end + 1;
-        if (part.empty() || part == ".") continue;
-        if (part == "..") {
-            if (parts.size() > 1) parts.pop_back(); // never above the drive or share
-            continue;
-        }
-        while (!part.empty() && (part.back() == '.' || part.back() == ' '))
-            part.remove_suffix(1);
-        if (!part.empty()) parts.push_back(part);
-    }
-    std::string out = unc ? "\\\\" : "";
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) out += '\\';
-        out.append(parts[i]);
-    }
-    return out;
+    const NormalPath normal = NormalizePath(path);
+    std::string text = ToUpperAscii(normal.text);
+    // A drive root compares as its letter ("E:"), so that "E:\x" is inside it.
+    if (normal.form == PathForm::Drive && text.size() == 3) text.pop_back();
+    return text;
 }
 
 std::string AutorunInfPath(std::string_view root) {
@@ -80,10 +54,31 @@ AutorunFinding ResolveAutorunOpen(std::string_view root, std::string_view openVa
     return finding;
 }
 
-bool ProcessImageIsTarget(std::string_view imagePath, std::string_view targetPath) {
+bool ProcessImageIsTarget(std::string_view imagePath, std::string_view targetPath,
+                          const std::vector<VolumeDrive>& volumes) {
     if (imagePath.empty() || targetPath.empty()) return false;
-    const std::string image = ComparablePath(imagePath);
-    return !image.empty() && image == ComparablePath(targetPath);
+    std::string image(imagePath);
+    constexpr std::string_view kDevicePrefix = "\\DEVICE\\";
+    if (ToUpperAscii(imagePath.substr(0, kDevicePrefix.size())) == kDevicePrefix) {
+        // A native path names a volume, not a letter: it matches only through a known mapping.
+        image.clear();
+        for (const VolumeDrive& volume : volumes) {
+            const std::size_t n = volume.device.size();
+            if (n > kDevicePrefix.size() && imagePath.size() > n && imagePath[n] == '\\' &&
+                EqualsUpper(imagePath.substr(0, n), volume.device) && volume.drive.size() == 2 &&
+                volume.drive[1] == ':') {
+                image = volume.drive + std::string(imagePath.substr(n));
+                break;
+            }
+        }
+        if (image.empty()) return false;
+    }
+    const NormalPath a = NormalizePath(image);
+    const NormalPath b = NormalizePath(targetPath);
+    // A device form is never a program's image: only drive paths and shares compare.
+    const bool comparable = a.form == PathForm::Drive || a.form == PathForm::Unc;
+    if (a.form != b.form || !comparable || a.namesFolder || b.namesFolder) return false;
+    return EqualsUpper(a.text, b.text);
 }
 
 } // namespace tollivar

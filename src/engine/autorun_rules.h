@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/environment_reference.h"
 
@@ -32,15 +33,24 @@ std::string CutOpenArguments(std::string_view value);
 AutorunFinding ResolveAutorunOpen(std::string_view root, std::string_view openValue,
                                   const EnvironmentLookup& environment);
 
-// Upper-cased path after the lexical clean-up the platform applies to a path ("/" as "\", repeated
-// separators, "." and ".." parts (never above the drive or share), trailing dots and blanks of a part,
-// a "\\?\" prefix), without a trailing separator: two names of one file compare equal.
+// Upper-cased normalized form of a path (see NormalizePath) without a trailing separator, so that two
+// names of one file compare equal. Only an exact verbatim prefix "\\?\" before a drive path is
+// dropped; every other device form keeps its prefix and so never equals a drive path.
 std::string ComparablePath(std::string_view path);
 
-// True when a running process's full image path is the autorun target itself, so that a program of
-// the same name elsewhere (the system's own svchost.exe) is never taken for it. Compared without
-// regard to case, after the lexical clean-up the platform applies to a path ("/" as "\", repeated
-// separators, "." and ".." parts, trailing dots and blanks of a part, a "\\?\" prefix).
-bool ProcessImageIsTarget(std::string_view imagePath, std::string_view targetPath);
+// A volume's device name as the platform lists it ("\Device\HarddiskVolume3") and the drive letter
+// it is mounted on ("E:").
+struct VolumeDrive {
+    std::string device;
+    std::string drive;
+};
+
+// True when a running process's full image path (as the platform reports it: a drive path, possibly
+// with a verbatim prefix, or a "\Device\HarddiskVolumeN\" path, which counts only when volumes maps
+// that device to a letter) is the autorun target itself, so that a program of the same name elsewhere
+// (the system's own svchost.exe) is never taken for it. Compared without regard to case on both
+// paths' normalized forms; only drive paths and shares match, never a relative or device form.
+bool ProcessImageIsTarget(std::string_view imagePath, std::string_view targetPath,
+                          const std::vector<VolumeDrive>& volumes = {});
 
 } // namespace tollivar

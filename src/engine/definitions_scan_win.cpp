@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "win/handles_win.h"
+#include "engine/definitions_encoding.h"
 #include "engine/definitions_walk.h"
 #include "engine/file_access_win.h"
 #include "engine/process_lookup_win.h"
@@ -22,26 +23,22 @@ std::string ReadWholeFile(const std::string& path) {
     return content;
 }
 
-bool IsUtf16(const std::string& content) {
-    return content.size() >= 2 && ((content[0] == '\xFF' && content[1] == '\xFE') ||
-                                   (content[0] == '\xFE' && content[1] == '\xFF'));
-}
-
 } // namespace
 
 void RunDefinitionScan(const std::string& definitionsFile, const StatusSink& showStatus, const ScanRowSink& addRow) {
-    const std::string content = ReadWholeFile(definitionsFile);
+    // The update program decides the encoding with the same rule, so what it accepted reads the same here.
+    const DefinitionsText decoded = DecodeDefinitionsFile(ReadWholeFile(definitionsFile));
     ProfileReader read;
     ProfileText parsed;
-    if (IsUtf16(content)) {
-        // A Unicode file is left to the platform's own reader, key by key.
+    if (decoded.encoding == DefinitionsEncoding::Utf16Wide) {
+        // Only the platform's own reader knows the code-page form of its characters.
         read = [&](const std::string& section, const std::string& key) {
             char value[512] = {};
             GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value, sizeof value, definitionsFile.c_str());
             return std::string(value);
         };
     } else {
-        parsed = ProfileText::Parse(content);
+        parsed = ProfileText::Parse(decoded.text);
         read = [&](const std::string& section, const std::string& key) { return parsed.Read(section, key); };
     }
     // One snapshot serves the whole walk; each match is still checked for full access when found.

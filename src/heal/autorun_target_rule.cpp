@@ -3,8 +3,17 @@
 #include <string>
 
 #include "engine/autorun_rules.h"
+#include "engine/path_form.h"
 
 namespace tollivar {
+namespace {
+
+// A path that names a file on a drive letter, as the platform reads it; 0 for anything else.
+char LetterOfFile(const NormalPath& path) {
+    return path.namesFolder ? 0 : DriveLetterOf(path);
+}
+
+} // namespace
 
 bool PathIsInsideFolder(std::string_view path, std::string_view folder) {
     const std::string f = ComparablePath(folder);
@@ -15,13 +24,12 @@ bool PathIsInsideFolder(std::string_view path, std::string_view folder) {
 
 AutorunTargetPlace PlaceOfAutorunTarget(std::string_view targetPath, std::string_view driveRoot,
                                         std::string_view windowsFolder, std::string_view installFolder) {
-    const std::string root = ComparablePath(driveRoot);
-    // Only a drive letter root ("E:") can hold the target; anything else (a share, no root) cannot.
-    const bool letterRoot = root.size() == 2 && root[1] == ':' && root[0] >= 'A' && root[0] <= 'Z';
-    const std::string target = ComparablePath(targetPath);
-    // The drive root itself is no program.
-    if (!letterRoot || target.size() <= root.size() + 1 || !PathIsInsideFolder(targetPath, driveRoot))
-        return AutorunTargetPlace::OutsideItsDrive;
+    // Only a drive letter root ("E:\") can hold the target; a share, a device or no root cannot.
+    const NormalPath root = NormalizePath(driveRoot);
+    const char rootLetter = root.text.size() == 3 ? DriveLetterOf(root) : 0;
+    // The drive root itself, a device form or a path on another letter is not the stick's program.
+    const char targetLetter = LetterOfFile(NormalizePath(targetPath));
+    if (rootLetter == 0 || targetLetter != rootLetter) return AutorunTargetPlace::OutsideItsDrive;
     if (PathIsInsideFolder(targetPath, windowsFolder)) return AutorunTargetPlace::InWindowsFolder;
     if (PathIsInsideFolder(targetPath, installFolder)) return AutorunTargetPlace::InInstallFolder;
     return AutorunTargetPlace::OnItsDrive;

@@ -17,9 +17,12 @@ enum class AutorunTargetPlace {
     InInstallFolder,
 };
 
-// Where the target lies, judged on the paths' lexical form (case, "/", "." and ".." parts, a "\\?\"
-// prefix): driveRoot is the root of the drive whose autorun.inf named the target ("E:\"); the two
-// folders may end with a backslash or not, and an empty folder is no folder.
+// Where the target lies, judged on the paths as the platform reads them (NormalizePath): driveRoot is
+// the root of the drive whose autorun.inf named the target ("E:\"). Only a drive path on that letter
+// is on its drive; a device form ("/\?\E:\..\UNC\...", "\\.\E:\x"), a share, a relative path or
+// the root itself is OutsideItsDrive. The two folders may end with a backslash or not, and an empty
+// folder is no folder. The lexical judgement is not enough on its own: links on the stick can lead
+// elsewhere, so healing also asks FinalPathIsOnDrive about the file it opened.
 AutorunTargetPlace PlaceOfAutorunTarget(std::string_view targetPath, std::string_view driveRoot,
                                         std::string_view windowsFolder, std::string_view installFolder);
 

@@ -1,20 +1,13 @@
 #include "updater/definitions_check.h"
 
 #include <algorithm>
-#include <array>
 
 #include "config/text_rules.h"
+#include "engine/definitions_encoding.h"
 #include "engine/profile_text.h"
 
 namespace tollivar {
 namespace {
-
-// Processes that healing must never end: Windows cannot run without them, and Tollivar's own.
-constexpr std::array<std::string_view, 16> kProtectedProcesses = {
-    "SYSTEM",       "SMSS.EXE",     "CSRSS.EXE",    "WININIT.EXE",  "WINLOGON.EXE",  "SERVICES.EXE",
-    "LSASS.EXE",    "LSM.EXE",      "SVCHOST.EXE",  "EXPLORER.EXE", "DWM.EXE",       "SPOOLSV.EXE",
-    "USERINIT.EXE", "TASKMGR.EXE",  "TOLLGUARD.EXE", "KVRUPDATE.EXE",
-};
 
 bool IsAllDigits(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -29,13 +22,16 @@ std::vector<std::string_view> NumberedSections(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(start, end - start);
         start = end + 1;
-        while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
         if (line.empty() || line.front() != '[') continue;
         const std::size_t close = line.rfind(']');
         if (close == std::string_view::npos) continue;
         std::string_view name = line.substr(1, close - 1);
-        while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+        while (!name.empty() && (name.front() == ' ' || name.front() == '\t'))
+            name.remove_prefix(1);
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+            name.remove_suffix(1);
         if (IsAllDigits(name)) numbers.push_back(name);
     }
     return numbers;
@@ -47,6 +43,24 @@ DefinitionsCheck Problem(DefinitionsCheck check, DefinitionsProblem problem, std
     return check;
 }
 
+DefinitionsProblem ProblemOf(FileEntryVerdict verdict) {
+    switch (verdict) {
+    case FileEntryVerdict::Allowed:
+        break;
+    case FileEntryVerdict::NotFullPath:
+        return DefinitionsProblem::FileNotFullPath;
+    case FileEntryVerdict::Folder:
+        return DefinitionsProblem::FileIsFolder;
+    case FileEntryVerdict::TollivarFile:
+        return DefinitionsProblem::FileOfTollivar;
+    case FileEntryVerdict::UserFile:
+        return DefinitionsProblem::FileOfUser;
+    case FileEntryVerdict::WindowsFile:
+        return DefinitionsProblem::FileOfWindows;
+    }
+    return DefinitionsProblem::None;
+}
+
 } // namespace
 
 std::optional<DefinitionsVersion> ParseDefinitionsVersion(std::string_view text) {
@@ -54,10 +68,12 @@ std::optional<DefinitionsVersion> ParseDefinitionsVersion(std::string_view text)
     std::size_t start = 0;
     while (true) {
         const std::size_t dot = text.find('.', start);
-        const std::string_view part = text.substr(start, dot == std::string_view::npos ? text.npos : dot - start);
+        const std::string_view part =
+            text.substr(start, dot == std::string_view::npos ? text.npos : dot - start);
         if (!IsAllDigits(part) || part.size() > 9) return std::nullopt; // up to 999,999,999 per number
         std::uint32_t n = 0;
-        for (char c : part) n = n * 10 + static_cast<std::uint32_t>(c - '0');
+        for (char c : part)
+            n = n * 10 + static_cast<std::uint32_t>(c - '0');
         version.push_back(n);
         if (dot == std::string_view::npos) break;
         start = dot + 1;
@@ -75,16 +91,30 @@ int CompareDefinitionsVersions(const DefinitionsVersion& a, const DefinitionsVer
     return 0;
 }
 
-DefinitionsCheck CheckDefinitionsText(std::string_view text) {
+DefinitionsCheck CheckDefinitionsText(std::string_view bytes, const DefinitionsSafety& safety) {
     DefinitionsCheck check;
-    if (text.empty()) return Problem(check, DefinitionsProblem::Empty);
-    if (text.size() > kMaxDefinitionsFileSize) return Problem(check, DefinitionsProblem::TooLarge);
-    if (text.find('\0') != std::string_view::npos) return Problem(check, DefinitionsProblem::NotText);
+    if (bytes.empty()) return Problem(check, DefinitionsProblem::Empty);
+    if (bytes.size() > kMaxDefinitionsFileSize) return Problem(check, DefinitionsProblem::TooLarge);
+    const DefinitionsText decoded = DecodeDefinitionsFile(bytes);
+    switch (decoded.encoding) {
+    case DefinitionsEncoding::Ansi:
+    case DefinitionsEncoding::Utf16Ascii:
+        break;
+    case DefinitionsEncoding::NotText:
+        return Problem(check, DefinitionsProblem::NotText);
+    case DefinitionsEncoding::NotUtf16:
+        return Problem(check, DefinitionsProblem::NotUtf16);
+    case DefinitionsEncoding::Utf16Wide:
+        return Problem(check, DefinitionsProblem::WideUtf16);
+    }
+    const std::string& text = decoded.text;
 
     const ProfileText profile = ProfileText::Parse(text);
+    std::optional<FileEntryJudge> judge; // worked out at the first file entry
     check.version = profile.Read("INFO", "Version");
     if (check.version.empty()) return Problem(check, DefinitionsProblem::NoVersion);
-    if (!ParseDefinitionsVersion(check.version)) return Problem(check, DefinitionsProblem::BadVersion, check.version);
+    if (!ParseDefinitionsVersion(check.version))
+        return Problem(check, DefinitionsProblem::BadVersion, check.version);
 
     // The same walk as the scan: threats up to the first without a name, entries up to the first empty.
     for (std::size_t n = 1;; ++n) {
@@ -96,10 +126,20 @@ DefinitionsCheck CheckDefinitionsText(std::string_view text) {
             const std::string image = profile.Read(section, key);
             if (image.empty()) break;
             if (image.find_first_of("\\/:") != std::string::npos)
-                return Problem(check, DefinitionsProblem::ProcessWithFolder, "[" + section + "] " + key + "=" + image);
-            const std::string upper = ToUpperAscii(image);
-            if (std::find(kProtectedProcesses.begin(), kProtectedProcesses.end(), upper) != kProtectedProcesses.end())
-                return Problem(check, DefinitionsProblem::ProtectedProcess, "[" + section + "] " + key + "=" + image);
+                return Problem(check, DefinitionsProblem::ProcessWithFolder,
+                               "[" + section + "] " + key + "=" + image);
+            if (IsNeverEndedProcess(image))
+                return Problem(check, DefinitionsProblem::ProtectedProcess,
+                               "[" + section + "] " + key + "=" + image);
+        }
+        for (std::size_t f = 1;; ++f) {
+            const std::string key = "F" + std::to_string(f);
+            const std::string value = profile.Read(section, key);
+            if (value.empty()) break;
+            if (!judge) judge.emplace(safety);
+            const DefinitionsProblem problem = ProblemOf((*judge)(value));
+            if (problem != DefinitionsProblem::None)
+                return Problem(check, problem, "[" + section + "] " + key + "=" + value);
         }
     }
     if (check.threats == 0) return Problem(check, DefinitionsProblem::NoThreats);
@@ -107,16 +147,19 @@ DefinitionsCheck CheckDefinitionsText(std::string_view text) {
     // The scan asks for "1", "2", ... as "%d" writes them, so "[0]", "[07]" and anything after the
     // first threat without a name are never read: such a file was not written as its author meant.
     for (std::string_view name : NumberedSections(text)) {
-        const bool read = name.size() <= 9 && name.front() != '0' && std::stoul(std::string(name)) <= check.threats;
-        if (!read) return Problem(check, DefinitionsProblem::UnreachableThreat, "[" + std::string(name) + "]");
+        const bool read =
+            name.size() <= 9 && name.front() != '0' && std::stoul(std::string(name)) <= check.threats;
+        if (!read)
+            return Problem(check, DefinitionsProblem::UnreachableThreat, "[" + std::string(name) + "]");
     }
     return check;
 }
 
-UpdateDecision DecideUpdate(std::string_view installedText, std::string_view candidateText) {
+UpdateDecision DecideUpdate(std::string_view installedText, std::string_view candidateText,
+                            const DefinitionsSafety& safety) {
     UpdateDecision decision;
-    decision.candidate = CheckDefinitionsText(candidateText);
-    const ProfileText installed = ProfileText::Parse(installedText);
+    decision.candidate = CheckDefinitionsText(candidateText, safety);
+    const ProfileText installed = ProfileText::Parse(DecodeDefinitionsFile(installedText).text);
     decision.installedVersion = installed.Read("INFO", "Version");
     if (decision.candidate.problem != DefinitionsProblem::None) {
         decision.verdict = UpdateVerdict::Unreadable;
@@ -125,26 +168,51 @@ UpdateDecision DecideUpdate(std::string_view installedText, std::string_view can
     const auto oldVersion = ParseDefinitionsVersion(decision.installedVersion);
     const auto newVersion = ParseDefinitionsVersion(decision.candidate.version);
     const int order = oldVersion ? CompareDefinitionsVersions(*newVersion, *oldVersion) : 1;
-    decision.verdict = order > 0 ? UpdateVerdict::Replace : order == 0 ? UpdateVerdict::SameVersion : UpdateVerdict::Older;
+    decision.verdict = order > 0    ? UpdateVerdict::Replace
+                       : order == 0 ? UpdateVerdict::SameVersion
+                                    : UpdateVerdict::Older;
     return decision;
 }
 
 std::string DescribeProblem(const DefinitionsCheck& check) {
     switch (check.problem) {
-    case DefinitionsProblem::None: return {};
-    case DefinitionsProblem::Empty: return "The file is empty.";
-    case DefinitionsProblem::TooLarge: return "The file is too large to be a definitions file.";
-    case DefinitionsProblem::NotText: return "The file is not a text file.";
-    case DefinitionsProblem::NoVersion: return "The file has no version (section [INFO], key Version).";
+    case DefinitionsProblem::None:
+        return {};
+    case DefinitionsProblem::Empty:
+        return "The file is empty.";
+    case DefinitionsProblem::TooLarge:
+        return "The file is too large to be a definitions file.";
+    case DefinitionsProblem::NotText:
+        return "The file is not a text file.";
+    case DefinitionsProblem::NoVersion:
+        return "The file has no version (section [INFO], key Version).";
     case DefinitionsProblem::BadVersion:
         return "Its version \"" + check.detail + "\" is not made of numbers and dots (like 2026.12.1).";
-    case DefinitionsProblem::NoThreats: return "The file describes no threat (section [1] with a name Th).";
+    case DefinitionsProblem::NoThreats:
+        return "The file describes no threat (section [1] with a name Th).";
     case DefinitionsProblem::UnreachableThreat:
-        return "Section " + check.detail + " would never be read: threats are numbered 1, 2, 3 ... without gaps, each with a name (Th).";
+        return "Section " + check.detail +
+               " would never be read: threats are numbered 1, 2, 3 ... without gaps, each with a name (Th).";
     case DefinitionsProblem::ProcessWithFolder:
         return "The entry " + check.detail + " names a folder; process entries are bare file names.";
     case DefinitionsProblem::ProtectedProcess:
         return "The entry " + check.detail + " names a process that Windows or Tollivar needs.";
+    case DefinitionsProblem::NotUtf16:
+        return "The file begins with a UTF-16 byte-order mark, but its text is not UTF-16.";
+    case DefinitionsProblem::WideUtf16:
+        return "The file is UTF-16 text with characters beyond ASCII; save it as ANSI or with ASCII "
+               "characters only.";
+    case DefinitionsProblem::FileNotFullPath:
+        return "The entry " + check.detail +
+               " is not a full path of a file on a drive (like C:\\folder\\file.exe).";
+    case DefinitionsProblem::FileIsFolder:
+        return "The entry " + check.detail + " names a drive or a folder; file entries name single files.";
+    case DefinitionsProblem::FileOfTollivar:
+        return "The entry " + check.detail + " names Tollivar's own files or its install folder.";
+    case DefinitionsProblem::FileOfUser:
+        return "The entry " + check.detail + " names one of your own folders or documents.";
+    case DefinitionsProblem::FileOfWindows:
+        return "The entry " + check.detail + " names a file that Windows ships and protects.";
     }
     return {};
 }
@@ -153,7 +221,8 @@ std::string DescribeDecision(const UpdateDecision& decision) {
     const std::string installed = decision.installedVersion.empty() ? "none" : decision.installedVersion;
     switch (decision.verdict) {
     case UpdateVerdict::Unreadable:
-        return "This is not a definitions file that Tollivar can read:\r\n" + DescribeProblem(decision.candidate);
+        return "This is not a definitions file that Tollivar can read:\r\n" +
+               DescribeProblem(decision.candidate);
     case UpdateVerdict::SameVersion:
         return "Tollivar already has definitions version " + installed + ".";
     case UpdateVerdict::Older:

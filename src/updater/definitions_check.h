@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "updater/definition_entry_rules.h"
+
 namespace tollivar {
 
 // A definitions version is one or more decimal numbers joined by dots ("2026.12.1"). Versions compare
@@ -31,6 +33,13 @@ enum class DefinitionsProblem {
     UnreachableThreat, // a numbered threat after a gap: the scan would never read it
     ProcessWithFolder, // a "P" entry holds a folder: process image names are bare file names
     ProtectedProcess,  // a "P" entry names a process Windows or Tollivar cannot do without
+    NotUtf16,          // begins with a UTF-16 mark but is not UTF-16 text
+    WideUtf16,         // UTF-16 with characters beyond ASCII, which the scan could read otherwise
+    FileNotFullPath,   // an "F" entry is not a full path on a drive
+    FileIsFolder,      // an "F" entry names a drive root or a folder
+    FileOfTollivar,    // an "F" entry names the install folder, something in it, or the program's files
+    FileOfUser,        // an "F" entry names one of the user's top folders or the user's documents
+    FileOfWindows,     // an "F" entry names a file Windows ships and protects
 };
 
 struct DefinitionsCheck {
@@ -40,8 +49,11 @@ struct DefinitionsCheck {
     std::string detail;       // the section or entry that shows the problem, when there is one
 };
 
-// Reads the whole file text the way the program reads def.uas and reports the first problem found.
-DefinitionsCheck CheckDefinitionsText(std::string_view fileText);
+// Reads the whole file the way the scan reads def.uas (DecodeDefinitionsFile, then the whole-file
+// profile reader) and reports the first problem found. Only 8-bit files and UTF-16 files of ASCII
+// characters are accepted. Every "P" entry the scan reads must be a bare image name that is not a
+// never-ended process, and every "F" entry it reads must pass JudgeFileEntry under safety.
+DefinitionsCheck CheckDefinitionsText(std::string_view fileBytes, const DefinitionsSafety& safety);
 
 enum class UpdateVerdict {
     Replace,     // the new file is readable and newer (or the installed one has no readable version)
@@ -58,7 +70,8 @@ struct UpdateDecision {
 
 // installedText is empty when no def.uas is installed. An installed file without a readable version
 // is replaced by any readable new file: that is how a damaged installation is repaired.
-UpdateDecision DecideUpdate(std::string_view installedText, std::string_view candidateText);
+UpdateDecision DecideUpdate(std::string_view installedText, std::string_view candidateText,
+                            const DefinitionsSafety& safety);
 
 // What the user is told about a refused or accepted file, lines separated by "\r\n".
 std::string DescribeProblem(const DefinitionsCheck& check);

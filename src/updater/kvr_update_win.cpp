@@ -31,6 +31,30 @@ std::string InstallFolder() {
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
+std::optional<std::string> EnvironmentVariable(const std::string& name) {
+    char value[32767];
+    const DWORD n = GetEnvironmentVariableA(name.c_str(), value, sizeof value);
+    if (n == 0 || n >= sizeof value) return std::nullopt;
+    return std::string(value, n);
+}
+
+// Asks Windows whether it ships and protects a file; nothing when it cannot say.
+std::optional<bool> WindowsProtectsFile(const std::string& path) {
+    using SfcIsFileProtectedFn = BOOL(WINAPI*)(HANDLE, LPCWSTR);
+    static const auto isProtected = [] {
+        const HMODULE sfc = LoadLibraryA("sfc.dll");
+        return sfc ? reinterpret_cast<SfcIsFileProtectedFn>(reinterpret_cast<void*>(GetProcAddress(sfc, "SfcIsFileProtected")))
+                   : nullptr;
+    }();
+    if (!isProtected) return std::nullopt;
+    wchar_t wide[MAX_PATH * 2] = {};
+    if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2) == 0) return std::nullopt;
+    SetLastError(ERROR_SUCCESS);
+    if (isProtected(nullptr, wide)) return true;
+    // A file it does not protect is told apart from a question it could not answer.
+    return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional<bool>(false) : std::nullopt;
+}
+
 // The Open dialog starts on the first removable drive that holds a disk, where a new file usually is.
 std::string FirstStickRoot() {
     char drives[256] = {};
@@ -70,7 +94,11 @@ int RunUpdate(const std::string& candidatePath, bool silent) {
                     kUpdateUnreadable);
     const std::string installed = ReadWholeFile(definitionsFile, kMaxDefinitionsFileSize).value_or(std::string());
 
-    const UpdateDecision decision = DecideUpdate(installed, *candidate);
+    DefinitionsSafety safety;
+    safety.environment = EnvironmentVariable;
+    safety.installFolder = folder;
+    safety.isProtectedSystemFile = WindowsProtectsFile;
+    const UpdateDecision decision = DecideUpdate(installed, *candidate, safety);
     switch (decision.verdict) {
     case UpdateVerdict::Unreadable:
         return Tell(silent, DescribeDecision(decision) + kUnchanged, MB_ICONWARNING, kUpdateUnreadable);

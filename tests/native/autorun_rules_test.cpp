@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace tollivar {
 namespace {
@@ -168,7 +169,34 @@ INSTANTIATE_TEST_SUITE_P(
                     ImageCase{"E:\\run.exe", "E:\\run.exe. ", true}, ImageCase{"", "", false},
                     ImageCase{"E:\\run.exe", "", false},
                     ImageCase{"\\\\srv\\share\\a.exe", "\\\\srv\\share\\a.exe", true},
-                    ImageCase{"\\\\srv\\share\\a.exe", "\\srv\\share\\a.exe", false}));
+                    ImageCase{"\\\\srv\\share\\a.exe", "\\srv\\share\\a.exe", false},
+                    // A device form of the target is not the drive path the process runs from.
+                    ImageCase{"E:\\run.exe", "/\\?\\E:\\run.exe", false},
+                    ImageCase{"E:\\run.exe", "\\\\.\\E:\\run.exe", false},
+                    ImageCase{"\\\\?\\UNC\\srv\\share\\a.exe", "/\\?\\E:\\..\\UNC\\srv\\share\\a.exe", false},
+                    ImageCase{"E:\\con", "F:\\con", false},
+                    ImageCase{"E:\\run.exe", "E:run.exe", false}, // relative to some folder of E:
+                    ImageCase{"run.exe", "run.exe", false},
+                    ImageCase{"E:\\", "E:\\", false}));
+
+TEST(ProcessImageRule, NativeImagePathsMatchThroughTheVolumesLetters) {
+    const std::vector<VolumeDrive> volumes = {{"\\Device\\HarddiskVolume3", "E:"},
+                                              {"\\Device\\HarddiskVolume31", "F:"}};
+    const struct {
+        const char* image;
+        const char* target;
+        bool same;
+    } cases[] = {
+        {"\\Device\\HarddiskVolume3\\bin\\run.exe", "E:\\bin\\run.exe", true},
+        {"\\DEVICE\\harddiskvolume3\\RUN.EXE", "e:\\run.exe", true},
+        {"\\Device\\HarddiskVolume31\\run.exe", "E:\\run.exe", false}, // a longer device name, another volume
+        {"\\Device\\HarddiskVolume31\\run.exe", "F:\\run.exe", true},
+        {"\\Device\\HarddiskVolume4\\run.exe", "E:\\run.exe", false},  // no letter known for it
+        {"\\Device\\HarddiskVolume3", "E:\\", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ProcessImageIsTarget(c.image, c.target, volumes), c.same) << c.image;
+    EXPECT_FALSE(ProcessImageIsTarget("\\Device\\HarddiskVolume3\\run.exe", "E:\\run.exe"));
+}
 
 } // namespace
 } // namespace tollivar

@@ -19,6 +19,19 @@ TEST(AutorunTargetRule, OnlyAProgramOnTheNamingDriveAndOutsideBothFoldersMayBeTa
         {"e:/deep/Run.EXE", "E:\\", Place::OnItsDrive},
         {"E:\\RECYCLER\\..\\run.exe", "E:\\", Place::OnItsDrive},
         {"\\\\?\\E:\\run.exe", "E:\\", Place::OnItsDrive},
+        // Device forms: the platform's root is the prefix alone, so ".." can drop "E:" for a share.
+        {"/\\?\\E:\\..\\UNC\\server\\share\\report.exe", "E:\\", Place::OutsideItsDrive},
+        {"\\/?\\E:\\run.exe", "E:\\", Place::OutsideItsDrive},
+        {"//?/E:/run.exe", "E:\\", Place::OutsideItsDrive},
+        {"\\\\.\\E:\\run.exe", "E:\\", Place::OutsideItsDrive},
+        {"\\??\\E:\\run.exe", "E:\\", Place::OutsideItsDrive},
+        {"\\\\?\\UNC\\server\\share\\run.exe", "E:\\", Place::OutsideItsDrive},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume3\\run.exe", "E:\\", Place::OutsideItsDrive},
+        {"\\\\?\\Volume{0b1e7e57-0000-0000-0000-100000000000}\\run.exe", "E:\\", Place::OutsideItsDrive},
+        {"\\\\?\\E:\\..\\run.exe", "E:\\", Place::OutsideItsDrive}, // taken literally: not known
+        {"E:\\bin\\con", "E:\\", Place::OutsideItsDrive},               // the console, not a file
+        {"E:\\run.exe", "\\\\?\\E:\\", Place::OnItsDrive},
+        {"E:\\run.exe", "/\\?\\E:\\", Place::OutsideItsDrive},
         // What a stick's autorun.inf may name elsewhere is not the stick's to give away.
         {"C:\\WINDOWS\\system32\\cmd.exe", "E:\\", Place::OutsideItsDrive},
         {"D:\\data\\report.exe", "E:\\", Place::OutsideItsDrive},

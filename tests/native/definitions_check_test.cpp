@@ -4,6 +4,7 @@
 #include <string>
 
 #include "updater/definitions_check.h"
+#include "test_computer.h"
 
 namespace tollivar {
 namespace {
@@ -44,7 +45,7 @@ constexpr char kGood[] = "[INFO]\r\nVersion=2026.12.1\r\n\r\n[1]\r\nTh=Worm.One\
                          "[2]\r\nTh=Worm.Two\r\n";
 
 TEST(DefinitionsCheckTest, AReadableFileGivesItsVersionAndThreatCount) {
-    const DefinitionsCheck check = CheckDefinitionsText(kGood);
+    const DefinitionsCheck check = CheckDefinitionsText(kGood, TestComputer());
     EXPECT_EQ(check.problem, DefinitionsProblem::None) << DescribeProblem(check);
     EXPECT_EQ(check.version, "2026.12.1");
     EXPECT_EQ(check.threats, 2u);
@@ -53,7 +54,7 @@ TEST(DefinitionsCheckTest, AReadableFileGivesItsVersionAndThreatCount) {
 TEST(DefinitionsCheckTest, ReadsLikeTheProgram) {
     // Lower-case names, blanks and quotes around the version, comments: all as the profile reader reads them.
     const DefinitionsCheck check =
-        CheckDefinitionsText("; comment\n[ info ]\n version = \"2027.1\" \n[1]\nth=A\np1=a.exe\n");
+        CheckDefinitionsText("; comment\n[ info ]\n version = \"2027.1\" \n[1]\nth=A\np1=a.exe\n", TestComputer());
     EXPECT_EQ(check.problem, DefinitionsProblem::None) << DescribeProblem(check);
     EXPECT_EQ(check.version, "2027.1");
     EXPECT_EQ(check.threats, 1u);
@@ -86,7 +87,7 @@ TEST(DefinitionsCheckTest, RefusesWhatTheProgramCannotUse) {
          DefinitionsProblem::TooLarge},
     };
     for (const auto& c : cases) {
-        const DefinitionsCheck check = CheckDefinitionsText(c.text);
+        const DefinitionsCheck check = CheckDefinitionsText(c.text, TestComputer());
         EXPECT_EQ(check.problem, c.problem) << c.name;
         EXPECT_FALSE(DescribeProblem(check).empty()) << c.name;
     }
@@ -94,8 +95,148 @@ TEST(DefinitionsCheckTest, RefusesWhatTheProgramCannotUse) {
 
 TEST(DefinitionsCheckTest, EntriesAfterTheirListEndsAreNotChecked) {
     // The scan stops at P1 missing, so a P2 it never reads cannot harm anything.
-    const DefinitionsCheck check = CheckDefinitionsText("[INFO]\nVersion=9\n[1]\nTh=A\nP2=svchost.exe\n");
+    const DefinitionsCheck check = CheckDefinitionsText("[INFO]\nVersion=9\n[1]\nTh=A\nP2=svchost.exe\n", TestComputer());
     EXPECT_EQ(check.problem, DefinitionsProblem::None) << DescribeProblem(check);
+}
+
+// A file whose only threat has this one file entry.
+std::string WithFileEntry(const std::string& value) {
+    return "[INFO]\nVersion=9\n[1]\nTh=A\nF1=%APPDATA%\\a.exe\nF2=" + value + "\n";
+}
+
+TEST(DefinitionsCheckTest, FileEntriesNeverNameWhatHealingMustNotTake) {
+    using P = DefinitionsProblem;
+    const struct {
+        const char* value;
+        DefinitionsProblem problem;
+    } cases[] = {
+        // Where threats do drop their files: allowed.
+        {"%APPDATA%\\Stickfly\\stickfly.exe", P::None},
+        {"%WINDIR%\\system32\\sfly_loader32.exe", P::None}, // in the system folder, not Windows' own
+        {"%windir%\\recyclebin-agent.exe", P::None},
+        {"%USERPROFILE%\\agent.exe", P::None},
+        {"%USERPROFILE%\\Desktop\\agent.exe", P::None},
+        {"%TEMP%\\dropper.exe", P::None},
+        {"C:\\Windows\\Temp\\svchost.exe", P::None}, // the platform cannot say; not a critical place
+        {"%UNDEFINED%\\x.exe", P::None},             // names nothing the scan would read
+        {"E:\\autorun.exe", P::None},
+        // Not a full path of a file on a drive.
+        {"def.uas", P::FileNotFullPath},
+        {"tollguard.exe", P::FileNotFullPath},
+        {"\\Windows\\explorer.exe", P::FileNotFullPath},
+        {"C:Windows\\explorer.exe", P::FileNotFullPath},
+        {"\\\\server\\share\\report.docx", P::FileNotFullPath},
+        {"\\\\localhost\\C$\\Windows\\explorer.exe", P::FileNotFullPath},
+        {"\\\\.\\C:\\Users\\ann\\Documents\\thesis.docx", P::FileNotFullPath},
+        {"/\\?\\C:\\Users\\ann\\Documents\\thesis.docx", P::FileNotFullPath},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume2\\Windows\\explorer.exe", P::FileNotFullPath},
+        {"C:\\x\\con", P::FileNotFullPath},
+        // Drive roots and folders.
+        {"C:\\", P::FileIsFolder},
+        {"C:\\Data\\", P::FileIsFolder},
+        {"C:\\Data\\.", P::FileIsFolder},
+        {"%WINDIR%", P::FileIsFolder},
+        {"C:\\WINDOWS\\System32", P::FileIsFolder},
+        {"%ProgramFiles%", P::FileIsFolder},
+        {"%ProgramData%", P::FileIsFolder},
+        {"%TEMP%", P::FileIsFolder},
+        {"C:\\Users", P::FileIsFolder},
+        {"%APPDATA%\\..\\..", P::FileOfUser},
+        // Tollivar's own.
+        {"C:\\Program Files\\Tollivar", P::FileOfTollivar},
+        {"C:\\Program Files\\Tollivar\\settings.ini", P::FileOfTollivar},
+        {"%ProgramFiles%\\Tollivar\\quarantine\\x.exe", P::FileOfTollivar},
+        {"c:/program files/tollivar/bin/unscript.bat", P::FileOfTollivar},
+        {"\\\\?\\C:\\Program Files\\Tollivar\\def.uas", P::FileOfTollivar},
+        {"C:\\Program Files\\Tollivar.\\uninstall.exe", P::FileOfTollivar},
+        {"D:\\Portable\\tollguard.exe", P::FileOfTollivar},
+        {"D:\\Backup\\def.uas", P::FileOfTollivar},
+        {"C:\\Program Files\\Tollivar Tools\\run.exe", P::None},
+        // The user's own.
+        {"%USERPROFILE%", P::FileOfUser},
+        {"%USERPROFILE%\\Documents", P::FileOfUser},
+        {"%USERPROFILE%\\Downloads", P::FileOfUser},
+        {"%USERPROFILE%\\Desktop", P::FileOfUser},
+        {"%APPDATA%", P::FileOfUser},
+        {"%LOCALAPPDATA%", P::FileOfUser},
+        {"%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\Startup", P::FileOfUser},
+        {"%USERPROFILE%\\Documents\\thesis.docx", P::FileOfUser},
+        {"%APPDATA%\\..\\..\\Pictures\\holiday\\beach.jpg", P::FileOfUser},
+        {"C:\\Users\\ann\\Music. \\song.mp3", P::FileOfUser},
+        {"%OneDrive%\\taxes.xlsx", P::FileOfUser},
+        // Windows' own, asked of the platform or known to be critical.
+        {"%WINDIR%\\System32\\notepad.exe", P::FileOfWindows},
+        {"%ProgramFiles%\\Windows Mail\\wab.exe", P::FileOfWindows},
+        {"C:\\Windows\\System32\\ntoskrnl.exe", P::FileOfWindows},
+        {"%SystemRoot%\\SysWOW64\\kernel32.dll", P::FileOfWindows},
+        {"%windir%\\explorer.exe", P::FileOfWindows},
+        {"C:\\Windows\\System32\\config\\SAM", P::FileOfWindows},
+        {"C:\\bootmgr", P::FileOfWindows},
+        {"C:\\Windows\\System32\\..\\System32\\.\\hal.dll", P::FileOfWindows},
+        {"\\\\?\\C:\\Windows\\System32\\winload.exe", P::FileOfWindows},
+        {"C:\\Windows\\System32\\svchost.exe. ", P::FileOfWindows},
+        // A copy under a Windows name elsewhere is what threats do: allowed.
+        {"%APPDATA%\\svchost.exe", P::None},
+        {"C:\\Windows\\svchost.exe", P::None},
+    };
+    for (const auto& c : cases) {
+        const DefinitionsCheck check = CheckDefinitionsText(WithFileEntry(c.value), TestComputer());
+        EXPECT_EQ(check.problem, c.problem) << c.value << ": " << DescribeProblem(check);
+        if (c.problem != P::None) {
+            EXPECT_NE(DescribeProblem(check).find(c.value), std::string::npos) << c.value;
+        }
+    }
+}
+
+TEST(DefinitionsCheckTest, CriticalWindowsFilesAreRefusedEvenWhenThePlatformCannotAnswer) {
+    DefinitionsSafety safety = TestComputer();
+    safety.isProtectedSystemFile = nullptr;
+    EXPECT_EQ(CheckDefinitionsText(WithFileEntry("%WINDIR%\\System32\\user32.dll"), safety).problem,
+              DefinitionsProblem::FileOfWindows);
+    EXPECT_EQ(CheckDefinitionsText(WithFileEntry("%WINDIR%\\System32\\notepad.exe"), safety).problem,
+              DefinitionsProblem::None);
+    // Without the Windows variables the usual folder is still Windows'.
+    safety.environment = [](const std::string&) { return std::optional<std::string>(); };
+    EXPECT_EQ(CheckDefinitionsText(WithFileEntry("C:\\WINDOWS\\system32\\lsass.exe"), safety).problem,
+              DefinitionsProblem::FileOfWindows);
+}
+
+TEST(DefinitionsCheckTest, RefusesAFileTheScanWouldReadOtherwise) {
+    using P = DefinitionsProblem;
+    const std::string text = "[INFO]\r\nVersion=9\r\n[1]\r\nTh=A\r\nP1=a.exe\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) utf16 += std::string{c, '\0'};
+    const struct {
+        const char* name;
+        std::string bytes;
+        DefinitionsProblem problem;
+    } cases[] = {
+        {"UTF-16 of ASCII", utf16, P::None},
+        {"UTF-16 mark on 8-bit text", "\xFF\xFE" + text, P::NotUtf16},
+        {"UTF-16 of odd length", utf16 + "A", P::NotUtf16},
+        {"UTF-16 beyond ASCII", utf16 + "\xE9" + std::string(1, '\0'), P::WideUtf16},
+    };
+    for (const auto& c : cases) {
+        const DefinitionsCheck check = CheckDefinitionsText(c.bytes, TestComputer());
+        EXPECT_EQ(check.problem, c.problem) << c.name;
+        if (c.problem == P::None) {
+            EXPECT_EQ(check.version, "9") << c.name;
+        }
+    }
+    // An installed UTF-16 file keeps its version: a same-version file does not replace it.
+    EXPECT_EQ(DecideUpdate(utf16, text, TestComputer()).verdict, UpdateVerdict::SameVersion);
+}
+
+TEST(DefinitionsCheckTest, ProcessesTheSessionNeedsAreNeverListed) {
+    for (const char* image : {"sihost.exe", "ctfmon.exe", "RuntimeBroker.exe", "dwm.exe", "fontdrvhost.exe",
+                              "taskhostw.exe", "SearchHost.exe", "StartMenuExperienceHost.exe",
+                              "ShellExperienceHost.exe", "conhost.exe", "wininit.exe", "audiodg.exe", "spoolsv.exe",
+                              "dllhost.exe", "KVRUpdate.exe"}) {
+        const std::string file = std::string("[INFO]\nVersion=9\n[1]\nTh=A\nP1=") + image + "\n";
+        EXPECT_EQ(CheckDefinitionsText(file, TestComputer()).problem, DefinitionsProblem::ProtectedProcess) << image;
+    }
+    EXPECT_FALSE(IsNeverEndedProcess("sihost.exe.bak"));
+    EXPECT_FALSE(IsNeverEndedProcess("stickfly-usbspread.exe"));
 }
 
 TEST(UpdateDecisionTest, ReplacesOnlyWithANewerReadableFile) {
@@ -119,7 +260,7 @@ TEST(UpdateDecisionTest, ReplacesOnlyWithANewerReadableFile) {
         {"unreadable with nothing installed", "", "garbage", UpdateVerdict::Unreadable},
     };
     for (const auto& c : cases) {
-        const UpdateDecision decision = DecideUpdate(c.installed, c.candidate);
+        const UpdateDecision decision = DecideUpdate(c.installed, c.candidate, TestComputer());
         EXPECT_EQ(decision.verdict, c.verdict) << c.name;
         EXPECT_FALSE(DescribeDecision(decision).empty()) << c.name;
     }
@@ -127,7 +268,7 @@ TEST(UpdateDecisionTest, ReplacesOnlyWithANewerReadableFile) {
 
 TEST(UpdateDecisionTest, TellsBothVersions) {
     const UpdateDecision decision =
-        DecideUpdate("[INFO]\nVersion=2026.12.1\n[1]\nTh=A\n", "[INFO]\nVersion=2027.2\n[1]\nTh=A\n[2]\nTh=B\n");
+        DecideUpdate("[INFO]\nVersion=2026.12.1\n[1]\nTh=A\n", "[INFO]\nVersion=2027.2\n[1]\nTh=A\n[2]\nTh=B\n", TestComputer());
     ASSERT_EQ(decision.verdict, UpdateVerdict::Replace);
     const std::string text = DescribeDecision(decision);
     EXPECT_NE(text.find("2026.12.1"), std::string::npos) << text;

@@ -11,6 +11,7 @@
 #include "config/text_rules.h"
 #include "engine/profile_text.h"
 #include "updater/definitions_check.h"
+#include "test_computer.h"
 
 namespace tollivar {
 namespace {
@@ -41,7 +42,7 @@ bool HasWindowsLineEnds(const std::string& text) {
 
 TEST(ShippedDefinitionsTest, AreReadableAndNameNoLegitimateProgram) {
     const std::string text = Shipped("data/def.uas");
-    const DefinitionsCheck check = CheckDefinitionsText(text);
+    const DefinitionsCheck check = CheckDefinitionsText(text, TestComputer());
     ASSERT_EQ(check.problem, DefinitionsProblem::None) << DescribeProblem(check);
     EXPECT_GE(check.threats, 3u);
 
