@@ -25,7 +25,10 @@ std::array<ShieldRow, 2> ShieldRowsFor(const AutorunFinding& finding) {
 
 std::vector<ScanRow> AutorunScanRows(const AutorunFinding& finding, std::string_view processText) {
     std::vector<ScanRow> rows;
-    if (!processText.empty()) rows.push_back(MakeScanRow(processText, kKindProcess, kSuspicious));
+    if (!processText.empty()) {
+        rows.push_back(MakeScanRow(processText, kKindProcess, kSuspicious));
+        rows.back().imagePath = finding.targetPath;
+    }
     if (!finding.infPath.empty()) rows.push_back(MakeScanRow(finding.infPath, kKindFile, kSuspicious));
     if (!finding.targetPath.empty()) {
         rows.push_back(MakeScanRow(finding.targetPath, kKindFile, kSuspicious));
@@ -56,8 +59,11 @@ std::vector<std::vector<AutorunFinding>> FindingsByDrive(const std::vector<Autor
 std::vector<ScanRow> AutorunScanRowsForDrive(const std::vector<AutorunFinding>& findings,
                                              const std::vector<std::string>& processTexts) {
     std::vector<ScanRow> rows;
-    for (std::size_t i = 0; i < findings.size() && i < processTexts.size(); ++i)
-        if (!processTexts[i].empty()) rows.push_back(MakeScanRow(processTexts[i], kKindProcess, kSuspicious));
+    for (std::size_t i = 0; i < findings.size() && i < processTexts.size(); ++i) {
+        if (processTexts[i].empty()) continue;
+        rows.push_back(MakeScanRow(processTexts[i], kKindProcess, kSuspicious));
+        rows.back().imagePath = findings[i].targetPath;
+    }
     if (findings.empty()) return rows;
     rows.push_back(MakeScanRow(findings.front().infPath, kKindFile, kSuspicious));
     for (const AutorunFinding& finding : findings) {

@@ -24,14 +24,19 @@ inline constexpr std::string_view kAutorunTZ = "Win32.Autorun.TZ";
 // One Threat Scan row: Infection, "#" kind code, Identification; each text holds at most 511 characters.
 // autorunRoot is set only on the row of a program that a drive's autorun.inf names: the root of that
 // drive ("E:\"). Healing takes such a program only from that drive.
+// imagePath is set on the row of a running process that an autorun.inf names: the full path its image
+// must have, so that healing ends that very program and no other of the same name. exactPlace is set
+// on a row of a fixed threat path: healing takes it only where it is listed, no link leading elsewhere.
 struct ScanRow {
     std::string infection;
     std::string kind;
     std::string identification;
     std::string autorunRoot = {};
+    std::string imagePath = {};
+    bool exactPlace = false;
     bool operator==(const ScanRow& o) const {
         return infection == o.infection && kind == o.kind && identification == o.identification &&
-               autorunRoot == o.autorunRoot;
+               autorunRoot == o.autorunRoot && imagePath == o.imagePath && exactPlace == o.exactPlace;
     }
 };
 

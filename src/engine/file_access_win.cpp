@@ -1,5 +1,7 @@
 #include "engine/file_access_win.h"
 
+#include "engine/final_path_rules.h"
+
 #include "win/handles_win.h"
 
 namespace tollivar {
@@ -108,6 +110,44 @@ FolderNames ListFolderNames(const std::string& folder) {
     } while (FindNextFileA(find.get(), &data));
     result.outcome = FolderNames::Outcome::Listed;
     return result;
+}
+
+std::string FinalPathOfFile(const std::string& path, unsigned long* openError) {
+    const NoFileRedirection realPaths;
+    if (openError) *openError = ERROR_SUCCESS;
+    UniqueFile file(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) {
+        if (openError) *openError = GetLastError();
+        return {};
+    }
+    std::wstring finalPath(1024, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(file.get(), finalPath.data(), static_cast<DWORD>(finalPath.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n >= finalPath.size()) {
+        finalPath.resize(n + 1);
+        n = GetFinalPathNameByHandleW(file.get(), finalPath.data(), static_cast<DWORD>(finalPath.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    }
+    if (n == 0 || n >= finalPath.size()) {
+        if (openError) *openError = GetLastError();
+        return {};
+    }
+    // In the program's ANSI text; a name it cannot hold is no path at all (a best fit could name
+    // another file).
+    BOOL lossy = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, finalPath.data(), static_cast<int>(n), nullptr,
+                                         0, nullptr, &lossy);
+    if (size <= 0 || lossy) return {};
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, finalPath.data(), static_cast<int>(n), text.data(), size,
+                        nullptr, nullptr);
+    return text;
+}
+
+bool FileIsWhereListed(const std::string& path) {
+    return FileExists(path) && FinalPathIsListedPath(FinalPathOfFile(path), path);
 }
 
 std::optional<std::string> EnvironmentValue(const std::string& name) {

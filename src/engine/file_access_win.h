@@ -26,6 +26,15 @@ std::optional<std::vector<DirectoryEntry>> ListFolder(const std::string& folder)
 // is missing or cannot be listed, for the listed existence test.
 FolderNames ListFolderNames(const std::string& folder);
 
+// Where a file or folder really is, every link on the way resolved through an open handle, as the
+// platform names it ("\\?\E:\dir\x.exe", "\\?\UNC\server\share\x"); empty when it cannot be opened
+// or resolved, and then openError holds the reason (ERROR_FILE_NOT_FOUND for a file that is gone).
+std::string FinalPathOfFile(const std::string& path, unsigned long* openError = nullptr);
+
+// True when a file exists at the path and no link, mount point or short name on the way leads
+// anywhere else than the path names.
+bool FileIsWhereListed(const std::string& path);
+
 // The value of an environment variable of this process, or nothing when it is not defined.
 std::optional<std::string> EnvironmentValue(const std::string& name);
 

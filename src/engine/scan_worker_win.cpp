@@ -87,8 +87,13 @@ void RemovableDriveChecks(const std::string& root, const ScanOrder& order, Repor
     DriveChecks(root, order, report);
     WalkRemovableDrive(
         root, [&](const std::string& text) { report.Status(text); }, [&](const ScanRow& row) { report.Row(row); });
-    for (const FixedThreatPath& known : FixedThreatPaths(root))
-        if (FileExists(known.path)) report.Row(MakeScanRow(known.path, kKindFile, known.identification));
+    // Only where the path itself leads: a link on the stick to a file elsewhere is not that threat.
+    for (const FixedThreatPath& known : FixedThreatPaths(root)) {
+        if (!FileIsWhereListed(known.path)) continue;
+        ScanRow row = MakeScanRow(known.path, kKindFile, known.identification);
+        row.exactPlace = true;
+        report.Row(row);
+    }
 }
 
 DWORD WINAPI ScanWorker(LPVOID parameter) {

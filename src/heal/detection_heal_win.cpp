@@ -11,10 +11,10 @@
 namespace tollivar {
 namespace {
 
-bool HealProcessRow(const std::string& text) {
-    const auto parts = ParseProcessText(text);
+bool HealProcessRow(const HealRecord& record) {
+    const auto parts = ParseProcessText(record.text);
     if (!parts) return false; // no id that a scan could have written: nothing can be ended safely
-    return TerminateListedProcess(parts->processId, parts->imageName) != TerminateOutcome::Failed;
+    return TerminateListedProcess(parts->processId, parts->imageName, record.imagePath) != TerminateOutcome::Failed;
 }
 
 } // namespace
@@ -29,7 +29,7 @@ HealResult HealRecords(const std::vector<HealRecord>& records, const ThreatRemov
         ++tally.checkedRows;
 
         if (record.kind == RowKind::Process) {
-            outcome = HealProcessRow(record.text) ? RowOutcome::Healed : RowOutcome::NotHealed;
+            outcome = HealProcessRow(record) ? RowOutcome::Healed : RowOutcome::NotHealed;
             if (outcome == RowOutcome::NotHealed) ++tally.notHealed;
             continue;
         }
@@ -38,8 +38,16 @@ HealResult HealRecords(const std::vector<HealRecord>& records, const ThreatRemov
             outcome = RowOutcome::AlreadyTaken;
             continue;
         }
-        if (!record.autorunRoot.empty() &&
-            !AutorunTargetMayBeTaken(record.text, record.autorunRoot, removal.installFolder)) {
+        // A program a drive named, or a fixed threat path, is judged on where the file really is.
+        const TargetCheck check = !record.autorunRoot.empty()
+                                      ? CheckAutorunTarget(record.text, record.autorunRoot, removal.installFolder)
+                                  : record.exactPlace ? CheckListedPlace(record.text)
+                                                      : TargetCheck::MayBeTaken;
+        if (check == TargetCheck::Gone) {
+            outcome = RowOutcome::Healed;
+            continue;
+        }
+        if (check == TargetCheck::Refused) {
             outcome = RowOutcome::NotHealed; // reported in the status line, left where it is
             ++tally.notHealed;
             continue;

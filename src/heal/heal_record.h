@@ -15,6 +15,8 @@ struct HealRecord {
     bool checked = false;
     RowKind kind = RowKind::File;
     std::string autorunRoot;  // "E:\" when a drive's autorun.inf named this program; empty otherwise
+    std::string imagePath;    // a process row of an autorun target: the full path its image must have
+    bool exactPlace = false;  // a fixed threat path: taken only where it is listed
 };
 
 // What healing did with one record.

@@ -1,9 +1,11 @@
 #include "heal/process_terminate_win.h"
 
 #include <string>
+#include <vector>
 
 #include "win/handles_win.h"
 #include "config/text_rules.h"
+#include "engine/autorun_rules.h"
 #include "engine/process_lookup_win.h"
 
 namespace tollivar {
@@ -18,16 +20,27 @@ bool ListedProcessRuns(DWORD processId, std::string_view imageName) {
     return !text.empty();
 }
 
-std::string ImageFileName(HANDLE process) {
+std::string ImagePathOf(HANDLE process) {
     char path[MAX_PATH * 4] = {};
     DWORD size = sizeof path;
     if (!QueryFullProcessImageNameA(process, 0, path, &size)) return {};
-    return std::string(FileNameOfPath(std::string_view(path, size)));
+    return std::string(path, size);
+}
+
+// The drive letters and the device names the platform gives their volumes, for native image paths.
+std::vector<VolumeDrive> VolumeDrives() {
+    std::vector<VolumeDrive> volumes;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const char drive[3] = {letter, ':', '\0'};
+        char device[MAX_PATH] = {};
+        if (QueryDosDeviceA(drive, device, sizeof device)) volumes.push_back({device, drive});
+    }
+    return volumes;
 }
 
 } // namespace
 
-TerminateOutcome TerminateListedProcess(DWORD processId, std::string_view imageName) {
+TerminateOutcome TerminateListedProcess(DWORD processId, std::string_view imageName, std::string_view imagePath) {
     if (imageName.empty()) return TerminateOutcome::Failed;
     if (processId == GetCurrentProcessId()) return TerminateOutcome::Failed;
 
@@ -38,9 +51,11 @@ TerminateOutcome TerminateListedProcess(DWORD processId, std::string_view imageN
     if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) return TerminateOutcome::NotRunning;
 
     // The handle pins this very process: what it is now is what would be ended.
-    const std::string runningName = ImageFileName(process.get());
-    if (runningName.empty()) return TerminateOutcome::Failed;
-    if (!EqualsUpper(runningName, imageName)) return TerminateOutcome::NotRunning;
+    const std::string runningPath = ImagePathOf(process.get());
+    if (runningPath.empty()) return TerminateOutcome::Failed;
+    if (!EqualsUpper(FileNameOfPath(runningPath), imageName)) return TerminateOutcome::NotRunning;
+    if (!imagePath.empty() && !ProcessImageIsTarget(runningPath, imagePath, VolumeDrives()))
+        return TerminateOutcome::NotRunning;
 
     if (!TerminateProcess(process.get(), 0) && WaitForSingleObject(process.get(), 0) != WAIT_OBJECT_0)
         return TerminateOutcome::Failed;

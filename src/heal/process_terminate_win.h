@@ -14,8 +14,10 @@ enum class TerminateOutcome {
 };
 
 // Opens the process first and then checks, through that handle, that its image file has the listed
-// name, so a process that took over the id after the scan is never touched. Waits a moment for the
-// process to end so that its file can be removed next. This program itself is never ended.
-TerminateOutcome TerminateListedProcess(DWORD processId, std::string_view imageName);
+// name (and, when imagePath is given, that its full image path is that file: a program of the same
+// name elsewhere is another program), so a process that took over the id after the scan is never
+// touched. Waits a moment for the process to end so that its file can be removed next. This program
+// itself is never ended.
+TerminateOutcome TerminateListedProcess(DWORD processId, std::string_view imageName, std::string_view imagePath = {});
 
 } // namespace tollivar

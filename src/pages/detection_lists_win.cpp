@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <unordered_map>
+
 #include "pages/list_rows_win.h"
 #include "pages/shield_page_win.h"
 #include "win/module_win.h"
@@ -9,11 +11,21 @@
 namespace tollivar {
 namespace {
 
-// The drive letter of the autorun root travels as the row's hidden number.
-LPARAM RowDataFor(const std::string& autorunRoot) {
-    if (autorunRoot.size() == 3 && autorunRoot[1] == ':' && autorunRoot[2] == '\\')
-        return static_cast<unsigned char>(autorunRoot[0]);
-    return 0;
+// What the detector said of a row beyond its texts, kept by the row's hidden number (UI thread only).
+// Entries of rows since removed are few and small; they stay until the program ends.
+struct RowFacts {
+    std::string autorunRoot;
+    std::string imagePath;
+    bool exactPlace = false;
+};
+std::unordered_map<LPARAM, RowFacts> g_rowFacts;
+LPARAM g_nextRowId = 1;
+
+LPARAM RowDataFor(const std::string& autorunRoot, const std::string& imagePath = {}, bool exactPlace = false) {
+    if (autorunRoot.empty() && imagePath.empty() && !exactPlace) return 0;
+    const LPARAM id = g_nextRowId++;
+    g_rowFacts[id] = RowFacts{autorunRoot, imagePath, exactPlace};
+    return id;
 }
 
 void AppendCheckedRow(HWND list, std::initializer_list<std::string_view> columns, LPARAM data) {
@@ -62,7 +74,8 @@ void ShowShieldFindings(const std::vector<AutorunFinding>& findings) {
 }
 
 void AddScanRow(HWND scanList, const ScanRow& row) {
-    AppendCheckedRow(scanList, {row.infection, row.kind, row.identification}, RowDataFor(row.autorunRoot));
+    AppendCheckedRow(scanList, {row.infection, row.kind, row.identification},
+                     RowDataFor(row.autorunRoot, row.imagePath, row.exactPlace));
 }
 
 std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which) {
@@ -74,15 +87,22 @@ std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which) {
         record.checked = RowIsChecked(list, row);
         // The scan's "#" column holds the kind its detector gave; every shield row is a file.
         if (which == DetectionList::Scan && ListRowText(list, row, 1) == kKindProcess) record.kind = RowKind::Process;
-        const LPARAM letter = RowData(list, row);
-        if (letter > 0 && letter <= 255) record.autorunRoot = std::string(1, static_cast<char>(letter)) + ":\\";
+        const auto facts = g_rowFacts.find(RowData(list, row));
+        if (facts != g_rowFacts.end()) {
+            record.autorunRoot = facts->second.autorunRoot;
+            record.imagePath = facts->second.imagePath;
+            record.exactPlace = facts->second.exactPlace;
+        }
         records.push_back(std::move(record));
     }
     return records;
 }
 
 void ClearDetectionList(HWND list) {
-    if (list) SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    if (!list) return;
+    const int count = ListRowCount(list);
+    for (int row = 0; row < count; ++row) g_rowFacts.erase(RowData(list, row));
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
 }
 
 } // namespace tollivar

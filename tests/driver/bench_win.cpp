@@ -149,7 +149,33 @@ InstallFolder::~InstallFolder() { DeleteTree(path_.substr(0, path_.size() - 1));
 SimulatedDrive::SimulatedDrive(char letter, const std::string& folderName)
     : letter_(letter), dosFolder_(DosPathOfUnix(BenchUnixDir() + "/drives/" + folderName)) {}
 
-void SimulatedDrive::Insert() { MakeFolders(dosFolder_); }
+namespace {
+
+// Wine maps a file back to its drive letter through a table it refreshes at most once a second, so a
+// folder made a moment ago resolves to a host path until then. A real stick is a volume from the
+// start: wait until the root resolves to its letter, as a program on Windows would see it at once.
+void WaitUntilTheLetterResolves(char letter) {
+    const std::wstring root = {static_cast<wchar_t>(letter), L':', L'\\'};
+    const std::wstring expected = L"\\\\?\\" + root;
+    for (int attempt = 0; attempt < 60; ++attempt) {
+        HANDLE h = CreateFileW(root.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            wchar_t path[MAX_PATH] = {};
+            const DWORD n = GetFinalPathNameByHandleW(h, path, MAX_PATH, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+            CloseHandle(h);
+            if (n > 0 && n < MAX_PATH && _wcsnicmp(path, expected.c_str(), expected.size()) == 0) return;
+        }
+        Sleep(50);
+    }
+}
+
+} // namespace
+
+void SimulatedDrive::Insert() {
+    MakeFolders(dosFolder_);
+    WaitUntilTheLetterResolves(letter_);
+}
 
 void SimulatedDrive::Pull() { DeleteTree(dosFolder_); }
 
@@ -179,7 +205,9 @@ bool SimulatedDrive::Stage(const std::vector<std::pair<std::string, std::string>
 
 bool SimulatedDrive::InsertStaged() {
     Pull();
-    return MoveFileW(LongPathW(dosFolder_ + ".staging").c_str(), LongPathW(dosFolder_).c_str()) != FALSE;
+    const bool moved = MoveFileW(LongPathW(dosFolder_ + ".staging").c_str(), LongPathW(dosFolder_).c_str()) != FALSE;
+    if (moved) WaitUntilTheLetterResolves(letter_);
+    return moved;
 }
 
 SimulatedDrive& SecondStick() {

@@ -13,7 +13,7 @@
 #include "engine/autorun_rules.h"
 #include "engine/path_form.h"
 #include "heal/autorun_target_rule.h"
-#include "heal/final_path_rules.h"
+#include "engine/final_path_rules.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // What healing may take, judged on the final path of the file it opened.
-#include "heal/final_path_rules.h"
+#include "engine/final_path_rules.h"
 
 #include <gtest/gtest.h>
 

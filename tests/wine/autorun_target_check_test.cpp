@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bench_win.h"
+#include "engine/file_access_win.h"
 #include "heal/autorun_target_check_win.h"
 #include "ui_driver_win.h"
 
@@ -31,6 +32,8 @@ class AutorunTargetCheckTest : public testing::Test {
 };
 
 TEST_F(AutorunTargetCheckTest, OnlyAProgramOnTheDriveThatNamedItAndOutsideTheSystemsFoldersMayBeTaken) {
+    ASSERT_TRUE(stick_.Write("run.exe", "run"));
+    ASSERT_TRUE(test::WriteTextFile(kRoot + "\\victim.exe", "victim"));
     char windowsFolder[MAX_PATH] = {};
     GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
     const std::string installFolder = kRoot + "\\install\\";
@@ -47,6 +50,11 @@ TEST_F(AutorunTargetCheckTest, OnlyAProgramOnTheDriveThatNamedItAndOutsideTheSys
         {installFolder + "tollguard.exe", "C:\\", false},
         {kRoot + "\\victim.exe", "C:\\", true},               // on the fixed drive that named it
         {"\\\\server\\share\\run.exe", "E:\\", false},
+        // A device path whose root is its prefix: ".." drops "E:" and leads to a share.
+        {"/\\?\\E:\\..\\UNC\\server\\share\\report.exe", "E:\\", false},
+        {"\\\\.\\E:\\run.exe", "E:\\", false},
+        {"\\\\?\\E:\\run.exe", "E:\\", true},
+        {"E:\\gone.exe", "E:\\", false}, // nothing there: it cannot be resolved
     };
     for (const auto& c : cases) {
         EXPECT_EQ(AutorunTargetMayBeTaken(c.target, c.namedBy, installFolder), c.mayBeTaken)
@@ -64,8 +72,14 @@ TEST_F(AutorunTargetCheckTest, AProgramReachedThroughAFolderLinkOnTheStickStays)
         !test::FileExists("E:\\link\\victim.exe"))
         GTEST_SKIP() << "this platform makes no folder links";
     EXPECT_FALSE(AutorunTargetMayBeTaken("E:\\link\\victim.exe", "E:\\", kRoot + "\\install\\"));
+    // A fixed threat path reached through the link is not where it is listed either.
+    EXPECT_EQ(CheckListedPlace("E:\\link\\victim.exe"), TargetCheck::Refused);
+    EXPECT_FALSE(FileIsWhereListed("E:\\link\\victim.exe"));
     ASSERT_TRUE(stick_.Write("run.exe", "run"));
     EXPECT_TRUE(AutorunTargetMayBeTaken("E:\\run.exe", "E:\\", kRoot + "\\install\\"));
+    EXPECT_EQ(CheckListedPlace("E:\\run.exe"), TargetCheck::MayBeTaken);
+    EXPECT_TRUE(FileIsWhereListed("E:\\run.exe"));
+    EXPECT_EQ(CheckListedPlace("E:\\gone.exe"), TargetCheck::Gone);
 }
 
 } // namespace

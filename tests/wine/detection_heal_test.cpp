@@ -92,9 +92,18 @@ class RecordHealTest : public ProcessHealTest {
     }
     WPARAM& ListColumns() { return columns_; }
     static HealRecord File(const std::string& path, bool checked = true) {
-        return HealRecord{path, checked, RowKind::File, ""};
+        HealRecord record;
+        record.text = path;
+        record.checked = checked;
+        return record;
     }
-    static HealRecord Process(const std::string& text) { return HealRecord{text, true, RowKind::Process, ""}; }
+    static HealRecord Process(const std::string& text) {
+        HealRecord record;
+        record.text = text;
+        record.checked = true;
+        record.kind = RowKind::Process;
+        return record;
+    }
     ThreatRemoval Removal() {
         ThreatRemoval removal;
         removal.quarantineFolder = kRoot + "\\install\\quarantine\\";
@@ -160,6 +169,35 @@ TEST_F(RecordHealTest, ATextThatReadsLikeAProcessIsAFileUnlessItsDetectorSaidPro
     EXPECT_EQ(read[0].kind, RowKind::Process);
     EXPECT_EQ(read[1].kind, RowKind::File);
     EXPECT_TRUE(read[0].checked && read[1].checked);
+}
+
+// "open=[4] - System:x" on a stick: the autorun target's row reads like a process row, but its detector
+// made a file row, and a path that is not on the stick is never taken nor counted healed.
+TEST_F(RecordHealTest, AnAutorunTargetThatReadsLikeAProcessIsAFileRowAndNotHealed) {
+    AutorunFinding finding{"E:\\autorun.inf", "[4] - System:x", "[4] - System:x"};
+    for (const ScanRow& row : AutorunScanRows(finding, "")) AddScanRow(list_, row);
+    const std::vector<HealRecord> records = ReadHealRecords(list_, DetectionList::Scan);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].kind, RowKind::File);
+    EXPECT_EQ(records[1].autorunRoot, "E:\\");
+    const HealResult result = HealRecords({records[1]}, Removal());
+    EXPECT_EQ(result.rows, std::vector<RowOutcome>{RowOutcome::NotHealed});
+    EXPECT_EQ(result.tally.notHealed, 1);
+}
+
+// An autorun target's process row names the very file: a program of the same name started from
+// elsewhere is another program and keeps running.
+TEST_F(ProcessHealTest, AnAutorunTargetsProcessIsEndedOnlyWhenItsImageIsThatFile) {
+    MakeFolders(procs_ + "\\elsewhere");
+    RunningApp other = StartWaiterAs(procs_ + "\\elsewhere\\TvTarget.exe");
+    RunningApp target = StartWaiterAs(procs_ + "\\TvTarget.exe");
+    ASSERT_TRUE(other.Running() && target.Running());
+    EXPECT_EQ(TerminateListedProcess(other.Pid(), "TvTarget.exe", procs_ + "\\TvTarget.exe"),
+              TerminateOutcome::NotRunning);
+    EXPECT_TRUE(other.Running());
+    EXPECT_EQ(TerminateListedProcess(target.Pid(), "TvTarget.exe", procs_ + "\\TVTARGET.EXE"),
+              TerminateOutcome::Terminated);
+    EXPECT_TRUE(target.WaitForExit(2000));
 }
 
 TEST_F(RecordHealTest, AFileInUseIsNotCountedAndTheNextRowsGoOn) {

@@ -1,4 +1,4 @@
-#include "heal/final_path_rules.h"
+#include "engine/final_path_rules.h"
 
 #include "config/text_rules.h"
 #include "engine/path_form.h"
