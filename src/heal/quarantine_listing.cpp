@@ -1,6 +1,7 @@
 #include "heal/quarantine_listing.h"
 
 #include "config/install_paths.h"
+#include "heal/quarantine_names.h"
 
 namespace tollivar {
 
@@ -10,7 +11,9 @@ QuarantineRowName SplitQuarantinedName(std::string_view fileName) {
     return {std::string(fileName.substr(0, dot)), std::string(fileName.substr(dot))};
 }
 
-bool IsFolderSelfEntry(std::string_view fileName) { return fileName == "." || fileName == ".."; }
+bool IsFolderSelfEntry(std::string_view fileName) {
+    return fileName == "." || fileName == "..";
+}
 
 std::string QuarantineSizeText(std::uint32_t sizeHigh, std::uint32_t sizeLow) {
     const std::uint64_t size = (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow;
@@ -25,11 +28,13 @@ std::string CaptureTimeText(std::string_view dateText, std::string_view timeText
 }
 
 std::optional<std::string> QuarantinedPathOfRow(std::string_view quarantineFolder, std::string_view name,
-                                               std::string_view suffix) {
-    if (quarantineFolder.empty() || (name.empty() && suffix.empty())) return std::nullopt;
+                                                std::string_view suffix) {
+    if (quarantineFolder.empty()) return std::nullopt;
+    std::string file(name);
+    file += suffix;
+    if (!IsPlainFileName(file)) return std::nullopt;
     std::string path(quarantineFolder);
-    path += name;
-    path += suffix;
+    path += file;
     if (path.size() > kMaxPathText) return std::nullopt;
     return path;
 }
@@ -46,7 +51,7 @@ bool IsFullFolder(std::string_view folder) {
 } // namespace
 
 std::optional<std::string> RestorePathOfRow(std::string_view desktopFolder, std::string_view name) {
-    if (!IsFullFolder(desktopFolder) || name.empty()) return std::nullopt;
+    if (!IsFullFolder(desktopFolder) || !IsPlainFileName(name)) return std::nullopt;
     std::string path(desktopFolder);
     path += name;
     if (path.size() > kMaxPathText) return std::nullopt;
