@@ -18,7 +18,7 @@ bool EqualsUpper(std::string_view a, std::string_view b) {
 std::string CutToBuffer(std::string_view text) { return std::string(text.substr(0, kMaxPathText)); }
 
 std::string_view FileNameOfPath(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
+    const std::size_t slash = path.find_last_of("\\/");
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 

@@ -15,7 +15,8 @@ bool EqualsUpper(std::string_view a, std::string_view b);
 // Cuts a text to the 511 characters that list and status buffers hold.
 std::string CutToBuffer(std::string_view text);
 
-// The part of a path after its last backslash; the whole path when it has none.
+// The part of a path after its last backslash or slash (Windows takes both as separators); the whole
+// path when it has neither.
 std::string_view FileNameOfPath(std::string_view path);
 
 } // namespace tollivar

@@ -50,9 +50,11 @@ void TestFolderExecutable(const std::string& folder, const std::string& name,
 
 void ExamineFile(const std::string& path, const DirectoryEntry& entry, const DriveWalkHooks& hooks) {
     if (hooks.showStatus) hooks.showStatus(AnalyzingText(path));
-    // A file that cannot be opened (in use) is passed over, as the walk has always done.
-    if ((entry.attributes & kAttributeHidden) != 0 && HasListedExtension(entry.name) && hooks.fileExists &&
-        hooks.fileExists(path) && hooks.addRow)
+    // A file that cannot be opened (in use) is passed over, as the walk has always done. A path the
+    // list cannot hold in full is not listed either: its cut text would name another file (or the
+    // same row twice), and healing acts on the text.
+    if (path.size() <= kMaxPathText && (entry.attributes & kAttributeHidden) != 0 &&
+        HasListedExtension(entry.name) && hooks.fileExists && hooks.fileExists(path) && hooks.addRow)
         hooks.addRow(MakeScanRow(path, kKindFile, kSuspicious));
 }
 

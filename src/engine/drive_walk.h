@@ -36,7 +36,8 @@ struct DriveWalkHooks {
 // exists; "suspicious." for every existing hidden file with a listed extension. Entries whose names
 // begin with "." are skipped with everything inside; folder links are not entered. A folder that
 // cannot be listed adds nothing. Iterative: the depth of the tree does not touch the call stack, and
-// paths of any length are handled (row and status texts are cut to 511 characters).
+// paths of any length are walked: status texts are cut to 511 characters, and a file whose path does
+// not fit a row's 511 characters gives no row.
 void WalkRemovableDrive(std::string_view root, const DriveWalkHooks& hooks);
 
 } // namespace tollivar

@@ -1,5 +1,6 @@
 #include "engine/process_text.h"
 
+#include "config/install_paths.h"
 #include "config/text_rules.h"
 
 namespace tollivar {
@@ -23,7 +24,7 @@ std::string FormatProcessText(std::uint32_t processId, std::string_view imageNam
 }
 
 std::optional<ProcessTextParts> ParseProcessText(std::string_view text) {
-    if (text.empty() || text.front() != '[') return std::nullopt;
+    if (text.empty() || text.front() != '[' || text.size() > kMaxPathText) return std::nullopt;
     const std::size_t close = text.find(']');
     if (close == std::string_view::npos) return std::nullopt;
     const std::string_view digits = text.substr(1, close - 1);

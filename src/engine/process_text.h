@@ -23,8 +23,8 @@ struct ProcessTextParts {
 };
 
 // Reads a process text back. Only the exact form FormatProcessText makes is accepted: upper-case hex
-// digits without leading zeros that fit 32 bits, "] - " and a nonempty name. Anything else is no
-// process text (a file path never begins with "[").
+// digits without leading zeros that fit 32 bits, "] - " and a nonempty name, 511 characters in all.
+// Anything else is no process text (a file path never begins with "[").
 std::optional<ProcessTextParts> ParseProcessText(std::string_view text);
 
 struct ProcessEntry {

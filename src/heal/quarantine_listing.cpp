@@ -2,6 +2,7 @@
 
 #include "config/install_paths.h"
 #include "heal/quarantine_record.h"
+#include "heal/quarantine_names.h"
 
 namespace tollivar {
 
@@ -11,7 +12,9 @@ QuarantineRowName SplitQuarantinedName(std::string_view fileName) {
     return {std::string(fileName.substr(0, dot)), std::string(fileName.substr(dot))};
 }
 
-bool IsFolderSelfEntry(std::string_view fileName) { return fileName == "." || fileName == ".."; }
+bool IsFolderSelfEntry(std::string_view fileName) {
+    return fileName == "." || fileName == "..";
+}
 
 bool IsListedQuarantineEntry(std::string_view fileName) {
     return !fileName.empty() && !IsFolderSelfEntry(fileName) && !IsQuarantineRecordName(fileName);
@@ -36,11 +39,13 @@ std::string CaptureTimeOfRecord(const RecordTime& local) {
 }
 
 std::optional<std::string> QuarantinedPathOfRow(std::string_view quarantineFolder, std::string_view name,
-                                               std::string_view suffix) {
-    if (quarantineFolder.empty() || (name.empty() && suffix.empty())) return std::nullopt;
+                                                std::string_view suffix) {
+    if (quarantineFolder.empty()) return std::nullopt;
+    std::string file(name);
+    file += suffix;
+    if (!IsPlainFileName(file)) return std::nullopt;
     std::string path(quarantineFolder);
-    path += name;
-    path += suffix;
+    path += file;
     if (path.size() > kMaxPathText) return std::nullopt;
     return path;
 }
@@ -57,7 +62,7 @@ bool IsFullFolder(std::string_view folder) {
 } // namespace
 
 std::optional<std::string> RestorePathOfRow(std::string_view desktopFolder, std::string_view name) {
-    if (!IsFullFolder(desktopFolder) || name.empty()) return std::nullopt;
+    if (!IsFullFolder(desktopFolder) || !IsPlainFileName(name)) return std::nullopt;
     std::string path(desktopFolder);
     path += name;
     if (path.size() > kMaxPathText) return std::nullopt;

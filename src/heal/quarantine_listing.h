@@ -36,13 +36,14 @@ struct RecordTime;
 // from before the capture.
 std::string CaptureTimeOfRecord(const RecordTime& local);
 
-// quarantineFolder + name + suffix: the file the row stands for. Nothing when it would not fit a
-// path buffer.
+// quarantineFolder + name + suffix: the file the row stands for. Nothing when name + suffix is not a
+// plain file name (see IsPlainFileName) or the path would not fit a path buffer.
 std::optional<std::string> QuarantinedPathOfRow(std::string_view quarantineFolder, std::string_view name,
-                                               std::string_view suffix);
+                                                std::string_view suffix);
 
 // desktopFolder + name: where a restore puts the file. Nothing when the desktop folder is not a full
-// path (a failed lookup), without a name, or when the path would not fit a path buffer.
+// path (a failed lookup), when the name is not a plain file name (it would land elsewhere or open a
+// device), or when the path would not fit a path buffer.
 std::optional<std::string> RestorePathOfRow(std::string_view desktopFolder, std::string_view name);
 
 } // namespace tollivar

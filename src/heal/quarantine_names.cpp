@@ -5,16 +5,45 @@
 
 namespace tollivar {
 
+bool IsForbiddenInFileName(char c) {
+    return static_cast<unsigned char>(c) < 0x20 ||
+           std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+}
+
+bool IsReservedDeviceName(std::string_view fileName) {
+    std::string_view base = fileName.substr(0, fileName.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.remove_suffix(1);
+    const std::string upper = ToUpperAscii(base);
+    for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+        if (upper == device) return true;
+    if (upper.size() != 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0))
+        return false;
+    const char digit = upper[3];
+    // The superscript digits one, two and three of the ANSI code page count as digits here.
+    return (digit >= '1' && digit <= '9') || digit == '\xB9' || digit == '\xB2' || digit == '\xB3';
+}
+
+bool IsPlainFileName(std::string_view name) {
+    if (name.find_first_not_of(". ") == std::string_view::npos) return false;
+    for (char c : name)
+        if (IsForbiddenInFileName(c)) return false;
+    return !IsReservedDeviceName(name);
+}
+
 std::string QuarantineFileName(std::string_view threatPath, std::int32_t suffix) {
     std::string name(FileNameOfPath(threatPath));
+    for (char& c : name)
+        if (IsForbiddenInFileName(c)) c = '_';
     name += '.';
     name += std::to_string(suffix);
     name += "qr";
+    if (IsReservedDeviceName(name)) name.insert(name.begin(), '_');
     return name;
 }
 
-std::optional<std::string> QuarantineDestination(std::string_view quarantineFolder, std::string_view threatPath,
-                                                  std::int32_t suffix) {
+std::optional<std::string> QuarantineDestination(std::string_view quarantineFolder,
+                                                 std::string_view threatPath, std::int32_t suffix) {
     std::string destination(quarantineFolder);
     destination += QuarantineFileName(threatPath, suffix);
     if (destination.size() > kMaxPathText) return std::nullopt;

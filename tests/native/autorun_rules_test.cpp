@@ -120,7 +120,8 @@ TEST(AutorunRows, ShieldPairAndScanRowsInListOrder) {
 
     const std::vector<ScanRow> withProcess = AutorunScanRows(f, "[1A4] - run.exe");
     ASSERT_EQ(withProcess.size(), 3u);
-    EXPECT_EQ(withProcess[0], (ScanRow{"[1A4] - run.exe", "P", "suspicious."}));
+    // The process row names the very file its image must be: healing ends no other run.exe.
+    EXPECT_EQ(withProcess[0], (ScanRow{"[1A4] - run.exe", "P", "suspicious.", "", "E:\\bin\\run.exe"}));
     EXPECT_EQ(withProcess[1], (ScanRow{"E:\\autorun.inf", "F", "suspicious."}));
     EXPECT_EQ(withProcess[2], (ScanRow{"E:\\bin\\run.exe", "F", "suspicious.", "E:\\"}));
     EXPECT_EQ(AutorunScanRows(f, "").size(), 2u);

@@ -250,12 +250,31 @@ struct DeepTree {
     static std::string Name(std::size_t level) { return "dir" + std::to_string(level % 10); }
 };
 
+TEST(DriveWalk, AFileWhosePathDoesNotFitARowGivesNone) {
+    // "E:\" + two folders of 200 + a 106-character name: 511 characters exactly.
+    const std::string folders = std::string(200, 'a') + "\\" + std::string(200, 'b') + "\\";
+    const std::string mine = folders + std::string(102, 'm') + ".exe"; // the user's own file
+    const std::string fits = folders + std::string(102, 'h') + ".exe";
+    FakeDrive drive;
+    drive.Add(mine, kFile);
+    drive.Add(fits, kHidden);
+    // Cut to 511 characters, both would read as the user's file, and as one row twice.
+    drive.Add(mine + ".vbs", kHidden);
+    drive.Add(mine + ".js", kHidden);
+    std::vector<ScanRow> rows;
+    std::vector<std::string> statuses;
+    WalkRemovableDrive("E:\\", drive.Hooks(rows, &statuses));
+    ASSERT_EQ(("E:\\" + fits).size(), 511u);
+    EXPECT_EQ(rows, std::vector<ScanRow>{Suspicious("E:\\" + fits)});
+    EXPECT_EQ(statuses.size(), 4u); // every file is still examined
+}
+
 TEST(DriveWalk, TwoHundredLevelsWithPathsBeyond511Characters) {
     std::vector<ScanRow> rows;
     std::vector<std::string> statuses;
     WalkRemovableDrive("E:\\", DeepTree(200).Hooks(rows, &statuses));
-    // Each level adds 5 characters: "dirN\". The folder-named executable is tested while its path fits
-    // a list text; the hidden files are listed at every level, their texts cut.
+    // Each level adds 5 characters: "dirN\". The folder-named executable and the hidden files are
+    // listed while their paths fit a list text: a cut text would name another file.
     std::vector<ScanRow> expected = {Suspicious("E:\\x.exe")};
     std::string folder = "E:\\";
     for (int level = 1; level <= 200; ++level) {
@@ -263,7 +282,7 @@ TEST(DriveWalk, TwoHundredLevelsWithPathsBeyond511Characters) {
         folder += name + "\\";
         const std::string exe = folder + name + " .exe";
         if (exe.size() <= 511) expected.push_back(FolderNamed(exe));
-        expected.push_back(Suspicious((folder + "x.exe").substr(0, 511)));
+        if (folder.size() + 5 <= 511) expected.push_back(Suspicious(folder + "x.exe"));
     }
     EXPECT_EQ(rows, expected);
     ASSERT_FALSE(statuses.empty());
@@ -294,12 +313,14 @@ TEST(DriveWalk, DepthDoesNotUseTheCallStack) {
               0);
     pthread_join(thread, nullptr);
     pthread_attr_destroy(&attr);
-    // x.exe at the root and every level; the folder executables while "E:\" + 5 per level + "dirN .exe" fits
-    // 511.
+    // x.exe at the root and at every level while "E:\" + 5 per level + "x.exe" fits 511; the folder
+    // executables while "E:\" + 5 per level + "dirN .exe" fits.
     std::size_t fitting = 0;
+    for (std::size_t level = 0; 3 + 5 * level + 5 <= 511; ++level)
+        ++fitting;
     for (std::size_t level = 1; 3 + 5 * level + 9 <= 511; ++level)
         ++fitting;
-    EXPECT_EQ(rows.size(), 3001u + fitting);
+    EXPECT_EQ(rows.size(), fitting);
 }
 
 TEST(DriveWalkRules, ListedExtensionsInTheirComparisonOrder) {

@@ -33,6 +33,44 @@ TEST(QuarantineNames, TheFileNameKeepsItsDotsAndTakesTheNumberAndQr) {
     EXPECT_EQ(OriginalNameOfQuarantined("nodot"), "nodot");
 }
 
+TEST(QuarantineNames, ANameThatWouldLeaveTheFolderOrOpenADeviceIsMadePlain) {
+    const struct {
+        const char* path;
+        const char* name;
+    } cases[] = {
+        // Windows splits at a slash as at a backslash: "a/../../x" must not climb out of the folder.
+        {"E:\\dir/evil.exe", "evil.exe.5qr"},
+        {"E:\\a/../../evil.exe", "evil.exe.5qr"},
+        {"E:\\evil.exe:stream", "evil.exe_stream.5qr"}, // a colon would name a stream of another file
+        {"E:\\a<b>c|d?e*f\"g.exe", "a_b_c_d_e_f_g.exe.5qr"},
+        {"E:\\tab\tname.exe", "tab_name.exe.5qr"}, // a control character
+        {"E:\\con", "_con.5qr"},
+        {"E:\\NUL.exe", "_NUL.exe.5qr"},
+        {"E:\\Com1.txt", "_Com1.txt.5qr"},
+        {"E:\\lpt9", "_lpt9.5qr"},
+        {"E:\\COM\xB9.exe", "_COM\xB9.exe.5qr"},
+        {"E:\\aux .exe", "_aux .exe.5qr"},
+        {"E:\\CONOUT$", "_CONOUT$.5qr"},
+        {"E:\\console.exe", "console.exe.5qr"},
+        {"E:\\COM10.exe", "COM10.exe.5qr"},
+        {"E:\\COM0.exe", "COM0.exe.5qr"},
+        {"E:\\", ".5qr"},
+    };
+    for (const auto& c : cases) {
+        const std::string name = QuarantineFileName(c.path, 5);
+        EXPECT_EQ(name, c.name) << c.path;
+        EXPECT_TRUE(IsPlainFileName(name)) << name;
+    }
+}
+
+TEST(QuarantineNames, PlainFileNames) {
+    for (const char* name : {"autorun.inf", "a", ".hidden", "x.", "console", "COM10", "LPT0.txt", "nul_"})
+        EXPECT_TRUE(IsPlainFileName(name)) << name;
+    for (const char* name : {"", ".", "..", "...", " ", ". .", "a\\b", "a/b", "a:b", "a*", "a\x01", "CON",
+                             "con.txt", "Prn .x", "LPT3", "com\xB2", "conin$", "con.sole"})
+        EXPECT_FALSE(IsPlainFileName(name)) << name;
+}
+
 TEST(QuarantineNames, TheDestinationIsInTheQuarantineFolderAndMustFitAPathBuffer) {
     EXPECT_EQ(QuarantineDestination("C:\\Tollivar\\quarantine\\", "E:\\autorun.inf", -5),
               "C:\\Tollivar\\quarantine\\autorun.inf.-5qr");
@@ -45,11 +83,14 @@ TEST(QuarantineNames, TheDestinationIsInTheQuarantineFolderAndMustFitAPathBuffer
 
 TEST(QuarantineNames, SuffixesDifferWithinOneMillisecondAndAcrossTicks) {
     std::set<std::int32_t> seen;
-    for (std::uint32_t sequence = 0; sequence < 1000; ++sequence) seen.insert(QuarantineSuffix(5000, sequence, 42));
-    for (std::uint32_t tick = 0; tick < 1000; ++tick) seen.insert(QuarantineSuffix(tick, 0, 42));
+    for (std::uint32_t sequence = 0; sequence < 1000; ++sequence)
+        seen.insert(QuarantineSuffix(5000, sequence, 42));
+    for (std::uint32_t tick = 0; tick < 1000; ++tick)
+        seen.insert(QuarantineSuffix(tick, 0, 42));
     EXPECT_GT(seen.size(), 1990u);
     bool negative = false;
-    for (std::int32_t s : seen) negative = negative || s < 0;
+    for (std::int32_t s : seen)
+        negative = negative || s < 0;
     EXPECT_TRUE(negative) << "the whole signed range is used";
 }
 
@@ -66,7 +107,8 @@ TEST(RemovedCount, FourLittleEndianBytesShortFilesGiveLowOrderBytes) {
         {{0xFF, 0xFF, 0xFF, 0xFF}, -1},
         {{2, 0, 0, 0, 9, 9}, 2}, // bytes after the fourth are not part of the count
     };
-    for (const auto& c : cases) EXPECT_EQ(DecodeRemovedCount(c.bytes), c.count);
+    for (const auto& c : cases)
+        EXPECT_EQ(DecodeRemovedCount(c.bytes), c.count);
 
     for (std::int32_t count : {0, 1, 2, 256, 0x01020304, -1, INT_MAX, INT_MIN}) {
         const auto bytes = EncodeRemovedCount(count);
@@ -96,7 +138,8 @@ TEST(HealStatus, SuccessOnlyWhenEveryCheckedRowWasHealed) {
         {HealedList::Shield, {2, 1, 1}, " 1 Infection NOT Healed..."},
         {HealedList::Scan, {5, 3, 2}, " 3 Infections NOT Healed..."},
     };
-    for (const auto& c : cases) EXPECT_EQ(HealStatusText(c.list, c.tally), c.text);
+    for (const auto& c : cases)
+        EXPECT_EQ(HealStatusText(c.list, c.tally), c.text);
 }
 
 } // namespace

@@ -41,10 +41,14 @@ TEST(ProcessTexts, AnythingElseIsNoProcessText) {
         EXPECT_FALSE(ParseProcessText(text).has_value()) << text;
 }
 
-TEST(ProcessTexts, LongNamesAreCutTo511) {
+TEST(ProcessTexts, LongNamesAreCutTo511AndNoLongerTextReadsBack) {
     const std::string text = FormatProcessText(0x10, std::string(600, 'n'));
     EXPECT_EQ(text.size(), 511u);
     EXPECT_EQ(text.substr(0, 7), "[10] - ");
+    ASSERT_TRUE(ParseProcessText(text).has_value());
+    EXPECT_EQ(ParseProcessText(text)->imageName, std::string(504, 'n'));
+    // No row holds a longer text, so one is not a process text the program made.
+    EXPECT_FALSE(ParseProcessText(text + "n").has_value());
 }
 
 TEST(ProcessSnapshot, FirstReportableProcessOfTheWholeNameInSnapshotOrder) {

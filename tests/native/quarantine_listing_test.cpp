@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "heal/quarantine_listing.h"
 #include "heal/quarantine_names.h"
@@ -45,7 +46,8 @@ TEST(QuarantineListing, TheNameOfAQuarantinedThreatComesBack) {
 TEST(QuarantineListing, FolderSelfEntriesAreOnlyDotAndDotDot) {
     EXPECT_TRUE(IsFolderSelfEntry("."));
     EXPECT_TRUE(IsFolderSelfEntry(".."));
-    for (const char* name : {"...", ".x", "..x", "x.", ""}) EXPECT_FALSE(IsFolderSelfEntry(name)) << name;
+    for (const char* name : {"...", ".x", "..x", "x.", ""})
+        EXPECT_FALSE(IsFolderSelfEntry(name)) << name;
 }
 
 TEST(QuarantineListing, ListsQuarantinedFilesButNotTheirRecords) {
@@ -80,7 +82,8 @@ TEST(QuarantineListing, SizesAreWholeAndUnsigned) {
         {2, 1, "8589934593"},
         {4294967295u, 4294967295u, "18446744073709551615"},
     };
-    for (const auto& c : cases) EXPECT_EQ(QuarantineSizeText(c.high, c.low), c.text) << c.high << ":" << c.low;
+    for (const auto& c : cases)
+        EXPECT_EQ(QuarantineSizeText(c.high, c.low), c.text) << c.high << ":" << c.low;
 }
 
 TEST(QuarantineListing, CaptureTimeHasTwoBlanksBeforeAt) {
@@ -98,6 +101,10 @@ TEST(QuarantineListing, QuarantinedPathIsFolderNameAndSuffix) {
     // An empty row would name the folder itself.
     EXPECT_FALSE(QuarantinedPathOfRow("C:\\q\\", "", ""));
     EXPECT_FALSE(QuarantinedPathOfRow("", "a", ".1qr"));
+    // A row that would name another folder or a device leads nowhere.
+    for (const auto& [name, suffix] : {std::pair{"..", ""}, std::pair{".", "."}, std::pair{"..\\x", ".1qr"},
+                                       std::pair{"x/..", ""}, std::pair{"con", ".5qr"}})
+        EXPECT_FALSE(QuarantinedPathOfRow("C:\\q\\", name, suffix)) << name << suffix;
     const std::string folder = "C:\\" + std::string(500, 'f') + "\\";
     EXPECT_FALSE(QuarantinedPathOfRow(folder, std::string(5, 'n'), ".12345qr")); // 511 characters at most
     EXPECT_TRUE(QuarantinedPathOfRow(folder, "n", ".1qr"));
@@ -115,8 +122,18 @@ TEST(QuarantineListing, RestoreGoesToAFullDesktopPathOnly) {
         {"", "autorun.inf", std::nullopt},
         {"Desktop\\", "autorun.inf", std::nullopt},
         {"C:\\Desktop\\", "", std::nullopt},
+        // "...5qr" and "..5qr" split into "..." and ".": Windows strips the dots, leaving the folder.
+        {"C:\\Desktop\\", "...", std::nullopt},
+        {"C:\\Desktop\\", ".", std::nullopt},
+        {"C:\\Desktop\\", "..", std::nullopt},
+        {"C:\\Desktop\\", "..\\..\\Startup\\x.exe", std::nullopt},
+        {"C:\\Desktop\\", "../x.exe", std::nullopt},
+        {"C:\\Desktop\\", "nul.txt", std::nullopt},
+        {"C:\\Desktop\\", "a:b", std::nullopt},
+        {"C:\\Desktop\\", "..x", "C:\\Desktop\\..x"},
     };
-    for (const auto& c : cases) EXPECT_EQ(RestorePathOfRow(c.desktop, c.name), c.path) << c.desktop << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(RestorePathOfRow(c.desktop, c.name), c.path) << c.desktop << c.name;
     EXPECT_FALSE(RestorePathOfRow("C:\\" + std::string(505, 'd') + "\\", "abcdef"));
 }
 
