@@ -15,6 +15,7 @@ struct HealRecord {
     bool checked = false;
     RowKind kind = RowKind::File;
     std::string autorunRoot;  // "E:\" when a drive's autorun.inf named this program; empty otherwise
+    std::string threat = {};  // what the row says the file is: a scan row's Identification, a shield row's Status
 };
 
 // What healing did with one record.

@@ -47,14 +47,16 @@ bool AddShieldDetection(HWND shieldList, const AutorunFinding& finding) {
     return true;
 }
 
-void ShowShieldFindings(const std::vector<AutorunFinding>& findings) {
+std::vector<AutorunFinding> ShowShieldFindings(const std::vector<AutorunFinding>& findings) {
+    std::vector<AutorunFinding> added;
     HWND shieldList = ShieldList();
-    if (!shieldList) return;
+    if (!shieldList) return added;
     HIMAGELIST images = RenewShieldImages(shieldList);
     for (const AutorunFinding& finding : findings) {
         if (images) ImageList_AddIcon(images, Icons().threat);
-        AddShieldDetection(shieldList, finding);
+        if (AddShieldDetection(shieldList, finding)) added.push_back(finding);
     }
+    return added;
 }
 
 void AddScanRow(HWND scanList, const ScanRow& row) {
@@ -70,6 +72,8 @@ std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which) {
         record.checked = RowIsChecked(list, row);
         // The scan's "#" column holds the kind its detector gave; every shield row is a file.
         if (which == DetectionList::Scan && ListRowText(list, row, 1) == kKindProcess) record.kind = RowKind::Process;
+        // Both lists say in their third column what the row was taken for.
+        record.threat = ListRowText(list, row, 2);
         const LPARAM letter = RowData(list, row);
         if (letter > 0 && letter <= 255) record.autorunRoot = std::string(1, static_cast<char>(letter)) + ":\\";
         records.push_back(std::move(record));

@@ -18,8 +18,9 @@ namespace tollivar {
 // unless a row's Infector already is that autorun file. True when the pair was added.
 bool AddShieldDetection(HWND shieldList, const AutorunFinding& finding);
 
-// The Threat Shield rows of one pass's findings, each finding with its row icon.
-void ShowShieldFindings(const std::vector<AutorunFinding>& findings);
+// The Threat Shield rows of one pass's findings, each finding with its row icon. Returns the findings
+// whose rows were added (not those already listed).
+std::vector<AutorunFinding> ShowShieldFindings(const std::vector<AutorunFinding>& findings);
 
 // Appends one Threat Scan row (UI thread).
 void AddScanRow(HWND scanList, const ScanRow& row);

@@ -37,8 +37,13 @@ class GuiSession : public testing::Test {
     }
 
     // Starts the program and waits for its window (visible unless told otherwise).
-    void Start(bool visible = true) {
-        app_.emplace(RunningApp::Start(folder_.ExePath()));
+    // With wineOutput set, the program's standard error (Wine's debug channels, WINEDEBUG=+eventlog)
+    // goes to that file.
+    void Start(bool visible = true, const std::string& wineOutput = {}) {
+        if (wineOutput.empty())
+            app_.emplace(RunningApp::Start(folder_.ExePath()));
+        else
+            app_.emplace(RunningApp::StartWithOutput(folder_.ExePath(), wineOutput, "+eventlog"));
         ASSERT_TRUE(app_->Started());
         main_ = app_->WaitForMainWindow(visible);
         ASSERT_NE(main_, nullptr) << "no main window";
