@@ -112,31 +112,15 @@ RunningApp RunningApp::Start(const std::string& exePath, const std::string& argu
     return RunningApp(info.hProcess, info.dwProcessId);
 }
 
-RunningApp RunningApp::StartWithOutput(const std::string& exePath, const std::string& outputPath,
-                                       const std::string& wineDebug, const std::string& arguments) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE output = CreateFileW(Widen(outputPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (output == INVALID_HANDLE_VALUE) return RunningApp(nullptr, 0);
-    const std::wstring exe = Widen(exePath);
-    std::wstring commandLine = L"\"" + exe + L"\"" + Widen(arguments);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
-    PROCESS_INFORMATION info{};
+RunningApp RunningApp::StartWithWineDebug(const std::string& exePath, const std::string& wineDebug,
+                                          const std::string& arguments) {
     // The child takes its environment from ours: set WINEDEBUG for the start only.
     wchar_t previous[512] = {};
     const bool hadPrevious = GetEnvironmentVariableW(L"WINEDEBUG", previous, 512) > 0;
     SetEnvironmentVariableW(L"WINEDEBUG", Widen(wineDebug).c_str());
-    const BOOL started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        L"C:\\", &startup, &info);
+    RunningApp app = Start(exePath, arguments);
     SetEnvironmentVariableW(L"WINEDEBUG", hadPrevious ? previous : nullptr);
-    CloseHandle(output);
-    if (!started) return RunningApp(nullptr, 0);
-    CloseHandle(info.hThread);
-    return RunningApp(info.hProcess, info.dwProcessId);
+    return app;
 }
 
 RunningApp::RunningApp(RunningApp&& other) noexcept
