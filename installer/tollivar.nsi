@@ -18,6 +18,8 @@ ManifestDPIAware true
 
 !define PRODUCT "Tollivar"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tollivar"
+; The Application log's source: Event Viewer reads the event texts from the program's message table.
+!define EVENT_SOURCE_KEY "SYSTEM\CurrentControlSet\Services\EventLog\Application\Tollivar"
 !define PRODUCT_KEY "Software\Tollivar"
 ; The start-with-Windows value the program writes: its name, and the key used when settings.ini names none.
 !define RUN_VALUE "Tollivar"
@@ -122,6 +124,8 @@ Section "Tollivar" SecMain
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" "$\"$INSTDIR\uninstall.exe$\" /S"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    WriteRegExpandStr HKLM "${EVENT_SOURCE_KEY}" "EventMessageFile" "$INSTDIR\tollguard.exe"
+    WriteRegDWORD HKLM "${EVENT_SOURCE_KEY}" "TypesSupported" 7
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     IntFmt $0 "0x%08X" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
@@ -179,6 +183,7 @@ Section "Uninstall"
     RMDir "$SMPROGRAMS\${PRODUCT}"
 
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    DeleteRegKey HKLM "${EVENT_SOURCE_KEY}"
     DeleteRegKey HKLM "${PRODUCT_KEY}"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR" ; stays while quarantine\ or files of the user's own are in it

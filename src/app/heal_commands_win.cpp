@@ -4,14 +4,17 @@
 
 #include <string>
 
+#include "app/event_reports_win.h"
 #include "config/install_paths_win.h"
 #include "config/settings_win.h"
 #include "heal/detection_heal_win.h"
 #include "heal/removed_count_bytes.h"
+#include "heal/quarantine_store_win.h"
 #include "heal/removed_count_win.h"
 #include "heal/system_heal_win.h"
 #include "pages/detection_lists_win.h"
 #include "pages/heal_page_win.h"
+#include "pages/list_rows_win.h"
 #include "pages/main_info_page_win.h"
 #include "pages/scan_page_win.h"
 #include "pages/settings_page_win.h"
@@ -40,7 +43,9 @@ ThreatRemoval InstallRemoval() {
 bool HealList(HWND list, DetectionList which, HealTally& tally) {
     const std::vector<HealRecord> records = ReadHealRecords(list, which);
     if (records.empty()) return false;
-    tally = HealRecords(records, InstallRemoval()).tally;
+    const HealResult result = HealRecords(records, InstallRemoval());
+    LogHealOutcomes(records, result);
+    tally = result.tally;
     return true;
 }
 
@@ -94,7 +99,12 @@ void HealScanCommand(HWND mainWindow) {
 void HealSystemCommand(HWND mainWindow) {
     if (!Confirmed(mainWindow, "Continue healing the system of the selected infections ?")) return;
     // No row ticked: no registry access.
-    ApplySystemRepairs(TickedHealRows());
+    const std::vector<std::size_t> ticked = TickedHealRows();
+    ApplySystemRepairs(ticked);
+    std::vector<std::string> repaired;
+    for (const std::size_t row : ticked)
+        repaired.push_back(Utf8OfCodePageText(ListRowText(HealList(), static_cast<int>(row), 0)));
+    LogSystemRepairs(repaired);
     MessageBoxA(mainWindow, "A restart is required for the changes to take effect.", kWarningCaption,
                 MB_ICONINFORMATION);
 }

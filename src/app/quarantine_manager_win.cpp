@@ -4,10 +4,15 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "win/handles_win.h"
+#include "config/event_kinds.h"
 #include "config/install_paths_win.h"
+#include "config/log_event_win.h"
 #include "heal/quarantine_listing.h"
+#include "heal/quarantine_record.h"
+#include "heal/quarantine_store_win.h"
 #include "pages/list_rows_win.h"
 #include "resources/captions.h"
 #include "resources/resource_ids.h"
@@ -28,15 +33,63 @@ struct ListColumn {
     const char* title;
     int width;
 };
-const ListColumn kColumns[] = {{"Threat Filename", 130}, {"#", 30}, {"Size (bytes)", 80}, {"Capture Time", 150}};
+const ListColumn kColumns[] = {{"Threat Filename", 130}, {"#", 30},     {"Size (bytes)", 80},
+                               {"Capture Time", 150},    {"Origin", 200}, {"Threat", 120}};
 
 QuarantineDialog* StateOf(HWND dialog) {
     return reinterpret_cast<QuarantineDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
+std::wstring WideOfUtf8(const std::string& text) {
+    if (text.empty()) return {};
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (size <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}
+
+// For the list, which takes code-page texts; a character the code page lacks shows as "?".
+std::string CodePageOfUtf8(const std::string& text) {
+    const std::wstring wide = WideOfUtf8(text);
+    if (wide.empty()) return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string narrow(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), size, nullptr,
+                        nullptr);
+    return narrow;
+}
+
+// The record beside a quarantined file; nothing when there is none or it does not parse whole.
+std::optional<QuarantineRecord> ReadRecordOf(const std::string& quarantinedPath) {
+    const auto names = RecordPathsOf(quarantinedPath);
+    if (!names) return std::nullopt;
+    UniqueFile file(CreateFileA(names->record.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes(kMaxQuarantineRecordBytes + 1, '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return std::nullopt;
+    bytes.resize(read);
+    return ParseQuarantineRecord(bytes);
+}
+
+void DeleteRecordOf(const std::string& quarantinedPath) {
+    if (const auto names = RecordPathsOf(quarantinedPath)) DeleteFileA(names->record.c_str());
+}
+
+struct RowTexts {
+    std::string capture;
+    std::string origin;
+    std::string threat;
+};
+
 void AddQuarantineRow(HWND list, const QuarantineRowName& name, const std::string& sizeText,
-                      const std::string& timeText) {
-    AppendListRow(list, {name.name, name.suffix, sizeText, timeText});
+                      const RowTexts& texts) {
+    AppendListRow(list, {name.name, name.suffix, sizeText, texts.capture, texts.origin, texts.threat});
 }
 
 // The creation time in local time as "dd/MM/yyyy " + " at " + "HH:mm:ss".
@@ -55,18 +108,42 @@ std::string CaptureTimeOf(const FILETIME& created) {
 }
 
 // Lists the quarantine folder in the order the file system gives it; a missing folder lists nothing.
+// Records are not listed: their content shows in the row of their file. Records left by an
+// interrupted quarantine or restore are removed here, on the thread that quarantines.
 void FillQuarantineList(HWND list) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    const std::string pattern = Paths().quarantineFolder + "*.*";
-    WIN32_FIND_DATAA found{};
-    UniqueFind find(FindFirstFileA(pattern.c_str(), &found));
-    if (!find) return;
-    do {
-        if (IsFolderSelfEntry(found.cFileName)) continue;
-        AddQuarantineRow(list, SplitQuarantinedName(found.cFileName),
-                         QuarantineSizeText(found.nFileSizeHigh, found.nFileSizeLow),
-                         CaptureTimeOf(found.ftCreationTime));
-    } while (FindNextFileA(find.get(), &found));
+    const std::string folder = Paths().quarantineFolder;
+    std::vector<WIN32_FIND_DATAA> entries;
+    {
+        WIN32_FIND_DATAA found{};
+        UniqueFind find(FindFirstFileA((folder + "*.*").c_str(), &found));
+        if (!find) return;
+        do {
+            entries.push_back(found);
+        } while (FindNextFileA(find.get(), &found));
+    }
+    std::vector<std::string> names;
+    for (const WIN32_FIND_DATAA& entry : entries)
+        if (!IsFolderSelfEntry(entry.cFileName)) names.push_back(entry.cFileName);
+    for (const std::string& orphan : OrphanRecordNames(names))
+        DeleteFileA((folder + orphan).c_str());
+
+    for (const WIN32_FIND_DATAA& entry : entries) {
+        if (!IsListedQuarantineEntry(entry.cFileName)) continue;
+        RowTexts texts;
+        const auto record = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                                ? std::nullopt
+                                : ReadRecordOf(folder + entry.cFileName);
+        if (record) {
+            texts.capture = CaptureTimeOfRecord(record->local);
+            texts.origin = CodePageOfUtf8(record->originalPath);
+            texts.threat = CodePageOfUtf8(record->threat);
+        } else {
+            texts.capture = CaptureTimeOf(entry.ftCreationTime);
+        }
+        AddQuarantineRow(list, SplitQuarantinedName(entry.cFileName),
+                         QuarantineSizeText(entry.nFileSizeHigh, entry.nFileSizeLow), texts);
+    }
 }
 
 int SelectedRow(HWND list) {
@@ -102,6 +179,11 @@ void Refused(HWND dialog, const std::string& text) {
     MessageBoxA(dialog, text.c_str(), kWarningCaption, MB_ICONWARNING);
 }
 
+// Texts that carry a recorded (UTF-8) path are shown through the wide API, whatever the code page.
+void TellUtf8(HWND dialog, const std::string& text, const char* caption, UINT icon) {
+    MessageBoxW(dialog, WideOfUtf8(text).c_str(), WideOfUtf8(caption).c_str(), icon);
+}
+
 constexpr char kGoneText[] = "The selected file is no longer in the quarantine folder.";
 
 void DeleteSelected(HWND dialog, HWND list) {
@@ -111,6 +193,8 @@ void DeleteSelected(HWND dialog, HWND list) {
     if (!paths->quarantined || !Exists(*paths->quarantined)) {
         Refused(dialog, std::string(kGoneText) + "\n\rNothing was deleted.");
     } else if (DeleteFileA(paths->quarantined->c_str())) {
+        DeleteRecordOf(*paths->quarantined);
+        WriteLogEvent(QuarantineDeletedEvent(Utf8OfCodePageText(*paths->quarantined)));
         Done(dialog, "Selected Malware successfully deleted.");
     } else {
         Refused(dialog, "The selected file could not be deleted.\n\rIt may be in use by another program.");
@@ -131,6 +215,9 @@ void RestoreSelected(HWND dialog, HWND list) {
         Refused(dialog, "A file named \"" + paths->name +
                             "\" is already on the desktop.\n\rIt was not replaced and nothing was restored.");
     } else if (MoveFileExA(paths->quarantined->c_str(), paths->restore->c_str(), MOVEFILE_COPY_ALLOWED)) {
+        DeleteRecordOf(*paths->quarantined);
+        WriteLogEvent(
+            RestoredToDesktopEvent(Utf8OfCodePageText(*paths->quarantined), Utf8OfCodePageText(*paths->restore)));
         Done(dialog, "Selected infection successfully restored to desktop.");
     } else {
         const DWORD error = GetLastError();
@@ -141,6 +228,87 @@ void RestoreSelected(HWND dialog, HWND list) {
             Refused(dialog,
                     "The selected file could not be restored to the desktop.\n\rIt may be in use by another program.");
     }
+    FillQuarantineList(list);
+    SetFocus(list);
+}
+
+bool WideExists(const std::wstring& path) {
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND; // unknown counts as taken
+}
+
+bool WideFolderExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// What the platform says about a record's original place and the file's content.
+RestoreFacts RestoreFactsOf(const QuarantineRecord& record, const std::string& quarantinedPath) {
+    RestoreFacts facts;
+    facts.recordPresent = true;
+    if (const auto content = HashFileContent(quarantinedPath))
+        facts.contentMatches = RecordMatchesContent(record, content->size, content->sha256);
+    if (const auto parts = DrivePathPartsOf(record.originalPath)) {
+        const std::wstring root = WideOfUtf8(parts->drive + "\\");
+        facts.drivePresent = GetDriveTypeW(root.c_str()) > DRIVE_NO_ROOT_DIR && WideFolderExists(root);
+        facts.folderPresent = facts.drivePresent && WideFolderExists(WideOfUtf8(parts->folder));
+        facts.fileAtOriginal = WideExists(WideOfUtf8(record.originalPath));
+    }
+    return facts;
+}
+
+// Puts the selected file back where its record says it was taken from: never over another file, only
+// with the recorded content, and the record goes once the file has left the quarantine.
+void RestoreToOriginSelected(HWND dialog, HWND list) {
+    const auto paths = GetSelectedQuarantinePaths(list);
+    if (!paths) return;
+    if (!paths->quarantined || !Exists(*paths->quarantined)) {
+        Refused(dialog, std::string(kGoneText) + "\n\rNothing was restored.");
+        FillQuarantineList(list);
+        SetFocus(list);
+        return;
+    }
+    const std::string quarantinedText = Utf8OfCodePageText(*paths->quarantined);
+    const auto record = ReadRecordOf(*paths->quarantined);
+    if (!record) {
+        const std::string text = RestoreOutcomeText(RestoreOutcome::NoRecord, {});
+        WriteLogEvent(RestoreRefusedEvent(quarantinedText, text));
+        Refused(dialog, text);
+        SetFocus(list);
+        return;
+    }
+    const std::string question =
+        "Selected Malware Infection will be restored to " + record->originalPath + ". Continue ?";
+    if (MessageBoxW(dialog, WideOfUtf8(question).c_str(), WideOfUtf8(kDoneCaption).c_str(),
+                    MB_YESNO | MB_ICONWARNING) != IDYES)
+        return;
+
+    RestoreOutcome outcome =
+        DecideRestoreToOrigin(record->originalPath, RestoreFactsOf(*record, *paths->quarantined));
+    std::string text;
+    if (outcome == RestoreOutcome::Restore) {
+        const std::wstring from = WideOfUtf8(quarantinedText);
+        const std::wstring to = WideOfUtf8(record->originalPath);
+        // No MOVEFILE_REPLACE_EXISTING: a file that appeared at the place meanwhile is never replaced.
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+            if (!WideExists(from)) DeleteRecordOf(*paths->quarantined); // a copy left behind keeps its record
+            text = RestoreOutcomeText(RestoreOutcome::Restore, record->originalPath);
+            WriteLogEvent(RestoredToOriginEvent(quarantinedText, record->originalPath));
+            TellUtf8(dialog, text, kDoneCaption, MB_ICONINFORMATION);
+            FillQuarantineList(list);
+            SetFocus(list);
+            return;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+            outcome = RestoreOutcome::FileExists;
+        else
+            text = RestoreMoveFailedText(record->originalPath);
+    }
+    if (text.empty()) text = RestoreOutcomeText(outcome, record->originalPath);
+    WriteLogEvent(RestoreRefusedEvent(quarantinedText, text));
+    TellUtf8(dialog, text, kWarningCaption, MB_ICONWARNING);
     FillQuarantineList(list);
     SetFocus(list);
 }
@@ -180,16 +348,16 @@ void OnInitDialog(HWND dialog, QuarantineDialog* state) {
     SendMessageA(dialog, WM_SETFONT, regular, TRUE);
     SendDlgItemMessageA(dialog, IDC_QUARANTINE_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(state->bold.get()), TRUE);
     for (int id : {IDC_QUARANTINE_TEXT, IDC_QUARANTINE_ICON, IDC_QUARANTINE_DELETE_BUTTON,
-                   IDC_QUARANTINE_RESTORE_BUTTON})
+                   IDC_QUARANTINE_RESTORE_ORIGIN_BUTTON, IDC_QUARANTINE_RESTORE_BUTTON})
         SendDlgItemMessageA(dialog, id, WM_SETFONT, regular, TRUE);
     state->list = CreateQuarantineList(dialog);
     if (state->list) FillQuarantineList(state->list);
 }
 
-// The two buttons act on the selected row, so they are usable only while one is selected.
+// The buttons act on the selected row, so they are usable only while one is selected.
 void EnableRowButtons(HWND dialog, HWND list) {
     const BOOL enable = list && SelectedRow(list) >= 0;
-    for (int id : {IDC_QUARANTINE_DELETE_BUTTON, IDC_QUARANTINE_RESTORE_BUTTON}) {
+    for (int id : {IDC_QUARANTINE_DELETE_BUTTON, IDC_QUARANTINE_RESTORE_ORIGIN_BUTTON, IDC_QUARANTINE_RESTORE_BUTTON}) {
         HWND button = GetDlgItem(dialog, id);
         if (button && (IsWindowEnabled(button) != FALSE) != (enable != FALSE)) EnableWindow(button, enable);
     }
@@ -203,6 +371,7 @@ INT_PTR CALLBACK QuarantineDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_COMMAND:
         if (wParam == IDC_QUARANTINE_DELETE_BUTTON) DeleteSelected(dialog, state->list);
         else if (wParam == IDC_QUARANTINE_RESTORE_BUTTON) RestoreSelected(dialog, state->list);
+        else if (wParam == IDC_QUARANTINE_RESTORE_ORIGIN_BUTTON) RestoreToOriginSelected(dialog, state->list);
         break;
     case WM_CLOSE:
         EndDialog(dialog, 0);

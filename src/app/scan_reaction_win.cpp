@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/event_reports_win.h"
 #include "app/monitor_timer_win.h"
 #include "app/shield_reaction_win.h"
 #include "app/status_bar_win.h"
@@ -71,6 +72,7 @@ LRESULT CarryOutScanReport(HWND mainWindow, LPARAM lParam) {
     }
     case ScanReport::Kind::Row:
         AddScanRow(ScanList(), report->row);
+        LogScanDetection(report->row);
         return 0;
     case ScanReport::Kind::Progress:
         SendMessageA(ScanProgress(), PBM_SETPOS, static_cast<WPARAM>(report->progress), 0);

@@ -1,5 +1,6 @@
 #include "app/shield_reaction_win.h"
 
+#include "app/event_reports_win.h"
 #include "app/heal_commands_win.h"
 #include "app/status_bar_win.h"
 #include "app/window_visibility_win.h"
@@ -43,7 +44,7 @@ void ResetAlertCount() { g_alertCount.Reset(); }
 void RunShieldPass(HWND mainWindow) {
     HWND shieldList = ShieldList();
     if (!shieldList) return; // the pages were never built
-    ShowShieldFindings(ShieldFindings(DriveRoots(DriveKind::Removable)));
+    LogShieldDetections(ShowShieldFindings(ShieldFindings(DriveRoots(DriveKind::Removable))));
 
     const int shieldRows = ListRowCount(shieldList);
     SetShieldStatusText(ShieldStatusLine(shieldRows));

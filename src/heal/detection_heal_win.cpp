@@ -25,6 +25,7 @@ HealResult HealRecords(const std::vector<HealRecord>& records, const ThreatRemov
     std::set<std::string> removedPaths; // upper-cased: a second row for a removed file is healed already
     for (const HealRecord& record : records) {
         RowOutcome& outcome = result.rows.emplace_back(RowOutcome::Unchecked);
+        RowRemoval& removed = result.removals.emplace_back();
         if (!record.checked) continue;
         ++tally.checkedRows;
 
@@ -52,8 +53,10 @@ HealResult HealRecords(const std::vector<HealRecord>& records, const ThreatRemov
             ++tally.notHealed;
             continue;
         }
-        switch (HealThreatFile(record.text, removal.destroyThreats, removal.quarantineFolder)) {
+        switch (HealThreatFile(record.text, removal.destroyThreats, removal.quarantineFolder, record.threat,
+                               &removed.quarantinedPath)) {
         case FileHealOutcome::Removed:
+            removed.removedHere = true;
             removedPaths.insert(key);
             ++tally.filesRemoved;
             outcome = RowOutcome::Healed;

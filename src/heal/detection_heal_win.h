@@ -17,8 +17,15 @@ struct ThreatRemoval {
     std::string installFolder;             // an autorun target inside it is never taken
 };
 
+// What healing did to one record's file, for the program's log.
+struct RowRemoval {
+    bool removedHere = false;    // this heal moved or deleted the file (not already gone)
+    std::string quarantinedPath; // where it went when quarantined
+};
+
 struct HealResult {
     std::vector<RowOutcome> rows; // one per record, in record order
+    std::vector<RowRemoval> removals; // one per record, in record order
     HealTally tally;
 };
 

@@ -17,6 +17,7 @@ struct HealRecord {
     std::string autorunRoot;  // "E:\" when a drive's autorun.inf named this program; empty otherwise
     std::string imagePath;    // a process row of an autorun target: the full path its image must have
     bool exactPlace = false;  // a fixed threat path: taken only where it is listed
+    std::string threat = {};  // what the row says the file is: a scan row's Identification, a shield row's Status
 };
 
 // What healing did with one record.

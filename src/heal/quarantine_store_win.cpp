@@ -1,22 +1,28 @@
 #include "heal/quarantine_store_win.h"
 
 #include <atomic>
+#include <vector>
 
 #include "config/install_paths_win.h"
 #include "config/settings_win.h"
 #include "engine/file_access_win.h"
 #include "heal/quarantine_names.h"
+#include "heal/quarantine_steps.h"
+#include "heal/sha256.h"
+#include "win/handles_win.h"
 
 namespace tollivar {
 namespace {
 
 constexpr int kNameAttempts = 8;
+constexpr DWORD kHashChunk = 64 * 1024;
 
 std::atomic<std::uint32_t> g_nameSequence{0};
 
 void EnsureFolder(const std::string& folder) {
     std::string path = folder;
-    while (!path.empty() && path.back() == '\\') path.pop_back();
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
     if (path.empty() || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
     CreateDirectoryA(path.c_str(), nullptr);
 }
@@ -29,41 +35,133 @@ bool FolderOfPathExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+RecordTime RecordTimeOf(const SYSTEMTIME& time) {
+    return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
+
+class Win32QuarantineFiles : public QuarantineFiles {
+  public:
+    std::optional<FileContent> Hash(const std::string& path) override { return HashFileContent(path); }
+    bool Exists(const std::string& path) override {
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        const DWORD error = GetLastError();
+        return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+    }
+    bool WriteNew(const std::string& path, std::string_view bytes) override {
+        UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+        if (!file) return false;
+        DWORD written = 0;
+        return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+               written == bytes.size() && FlushFileBuffers(file.get());
+    }
+    bool RenameNew(const std::string& from, const std::string& to) override {
+        return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
+    Move MoveNew(const std::string& from, const std::string& to) override {
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
+            return Move::Done;
+        const DWORD error = GetLastError();
+        return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Move::NameTaken : Move::Failed;
+    }
+    void Delete(const std::string& path) override {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+    }
+};
+
 } // namespace
 
-bool RemoveThreatFileTo(const std::string& path, bool destroy, const std::string& quarantineFolder) {
+std::optional<FileContent> HashFileContent(const std::string& path) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return std::nullopt;
+    Sha256 hasher;
+    std::vector<char> buffer(kHashChunk);
+    FileContent content;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), buffer.data(), kHashChunk, &read, nullptr)) return std::nullopt;
+        if (read == 0) break;
+        hasher.Update(buffer.data(), read);
+        content.size += read;
+    }
+    content.sha256 = Sha256Hex(hasher.Final());
+    return content;
+}
+
+std::string Utf8OfCodePageText(const std::string& text) {
+    if (text.empty()) return {};
+    const int wideSize =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (wideSize <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideSize);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
+ThreatFileRemoval TakeThreatFile(const std::string& path, bool destroy, const std::string& quarantineFolder,
+                                 const std::string& threat) {
     const NoFileRedirection noRedirection;
-    if (destroy) return DeleteFileA(path.c_str()) != FALSE;
+    ThreatFileRemoval removal;
+    if (destroy) {
+        removal.removed = DeleteFileA(path.c_str()) != FALSE;
+        return removal;
+    }
 
     EnsureFolder(quarantineFolder);
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    QuarantineRequest request;
+    request.path = path;
+    request.originalText = Utf8OfCodePageText(path);
+    request.threat = Utf8OfCodePageText(threat);
+    SYSTEMTIME utc{};
+    SYSTEMTIME local{};
+    GetSystemTime(&utc);
+    GetLocalTime(&local);
+    request.utc = RecordTimeOf(utc);
+    request.local = RecordTimeOf(local);
+    request.attempts = kNameAttempts;
+    request.destinationFor = [&](int) {
         const std::int32_t suffix =
             QuarantineSuffix(GetTickCount(), g_nameSequence.fetch_add(1), GetCurrentProcessId());
-        const auto destination = QuarantineDestination(quarantineFolder, path, suffix);
-        if (!destination) return false; // the name would not fit a path buffer: leave the file alone
-        // Never replaces a file; moves across drives by copying and deleting.
-        if (MoveFileExA(path.c_str(), destination->c_str(), MOVEFILE_COPY_ALLOWED)) return true;
-        const DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
+        return QuarantineDestination(quarantineFolder, path, suffix);
+    };
+    Win32QuarantineFiles files;
+    const QuarantineResult result = QuarantineWithRecord(files, request);
+    if (result.step == QuarantineStep::Quarantined) {
+        removal.removed = true;
+        removal.quarantinedPath = result.quarantinedPath;
     }
-    return false;
+    return removal;
+}
+
+bool RemoveThreatFileTo(const std::string& path, bool destroy, const std::string& quarantineFolder) {
+    return TakeThreatFile(path, destroy, quarantineFolder, {}).removed;
 }
 
 bool RemoveThreatFile(const std::string& path) {
     return RemoveThreatFileTo(path, Settings().destroyThreats == 1, Paths().quarantineFolder);
 }
 
-FileHealOutcome HealThreatFile(const std::string& path, bool destroy, const std::string& quarantineFolder) {
+FileHealOutcome HealThreatFile(const std::string& path, bool destroy, const std::string& quarantineFolder,
+                               const std::string& threat, std::string* quarantinedPath) {
     {
         const NoFileRedirection noRedirection;
         if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) {
             const DWORD error = GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND && FolderOfPathExists(path)) return FileHealOutcome::AlreadyGone;
+            if (error == ERROR_FILE_NOT_FOUND && FolderOfPathExists(path))
+                return FileHealOutcome::AlreadyGone;
             return FileHealOutcome::NotHealed;
         }
     }
-    return RemoveThreatFileTo(path, destroy, quarantineFolder) ? FileHealOutcome::Removed
-                                                               : FileHealOutcome::NotHealed;
+    const ThreatFileRemoval removal = TakeThreatFile(path, destroy, quarantineFolder, threat);
+    if (quarantinedPath) *quarantinedPath = removal.quarantinedPath;
+    return removal.removed ? FileHealOutcome::Removed : FileHealOutcome::NotHealed;
 }
 
 } // namespace tollivar

@@ -1,16 +1,32 @@
-// Taking one threat file out of the user's way: into the quarantine folder under a new name, or
-// deleted for good, as the settings say.
+// Taking one threat file out of the user's way: into the quarantine folder under a new name with its
+// record beside it, or deleted for good, as the settings say.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+
+#include "heal/quarantine_steps.h"
 
 namespace tollivar {
 
+// Where a removal put the file.
+struct ThreatFileRemoval {
+    bool removed = false;        // the file is gone from its place
+    std::string quarantinedPath; // where it went; empty when it was deleted (or stayed)
+};
+
 // Moves the file into quarantineFolder (ending in a backslash; created when missing) as its name +
-// "." + a number + "qr", or deletes it when destroy is set. A name already taken in the folder is
-// never replaced: another number is tried. True only when the file is gone from its place.
+// "." + a number + "qr", with its record (original path, threat, times, size, SHA-256) written and
+// renamed into place before the move; or deletes it when destroy is set. A name already taken in the
+// folder is never replaced: another number is tried. removed is true only when the file is gone from
+// its place; a move that copied but left the source (its delete denied) counts as not removed, and its
+// copy and record are removed. threat is the row's text the file is taken for (the code page's text).
+ThreatFileRemoval TakeThreatFile(const std::string& path, bool destroy, const std::string& quarantineFolder,
+                                 const std::string& threat);
+
+// The same, for callers that only need to know whether the file went.
 bool RemoveThreatFileTo(const std::string& path, bool destroy, const std::string& quarantineFolder);
 
 // The same with the install's quarantine folder and the destroy setting read at start-up.
@@ -22,7 +38,15 @@ enum class FileHealOutcome {
     NotHealed,   // still there: its attributes could not be reset, or it could not be moved or deleted
 };
 
-// Resets the file's attributes to normal (the gate before any removal) and removes it.
-FileHealOutcome HealThreatFile(const std::string& path, bool destroy, const std::string& quarantineFolder);
+// Resets the file's attributes to normal (the gate before any removal) and removes it; when it was
+// quarantined, *quarantinedPath (if given) is where it went.
+FileHealOutcome HealThreatFile(const std::string& path, bool destroy, const std::string& quarantineFolder,
+                               const std::string& threat = {}, std::string* quarantinedPath = nullptr);
+
+// Size and SHA-256 of a file's whole content; nothing when it cannot be read.
+std::optional<FileContent> HashFileContent(const std::string& path);
+
+// A code-page text as UTF-8 (records and event texts are UTF-8).
+std::string Utf8OfCodePageText(const std::string& text);
 
 } // namespace tollivar

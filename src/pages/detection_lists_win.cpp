@@ -63,14 +63,16 @@ bool AddShieldDriveDetection(HWND shieldList, const std::vector<AutorunFinding>&
     return true;
 }
 
-void ShowShieldFindings(const std::vector<AutorunFinding>& findings) {
+std::vector<AutorunFinding> ShowShieldFindings(const std::vector<AutorunFinding>& findings) {
+    std::vector<AutorunFinding> added;
     HWND shieldList = ShieldList();
-    if (!shieldList) return;
+    if (!shieldList) return added;
     HIMAGELIST images = RenewShieldImages(shieldList);
     for (const std::vector<AutorunFinding>& drive : FindingsByDrive(findings)) {
         if (images) ImageList_AddIcon(images, Icons().threat);
-        AddShieldDriveDetection(shieldList, drive);
+        if (AddShieldDriveDetection(shieldList, drive)) added.insert(added.end(), drive.begin(), drive.end());
     }
+    return added;
 }
 
 void AddScanRow(HWND scanList, const ScanRow& row) {
@@ -87,6 +89,8 @@ std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which) {
         record.checked = RowIsChecked(list, row);
         // The scan's "#" column holds the kind its detector gave; every shield row is a file.
         if (which == DetectionList::Scan && ListRowText(list, row, 1) == kKindProcess) record.kind = RowKind::Process;
+        // Both lists say in their third column what the row was taken for.
+        record.threat = ListRowText(list, row, 2);
         const auto facts = g_rowFacts.find(RowData(list, row));
         if (facts != g_rowFacts.end()) {
             record.autorunRoot = facts->second.autorunRoot;

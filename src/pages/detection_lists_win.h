@@ -22,8 +22,9 @@ bool AddShieldDetection(HWND shieldList, const AutorunFinding& finding);
 // the autorun file once, then each program, unless the drive is listed already.
 bool AddShieldDriveDetection(HWND shieldList, const std::vector<AutorunFinding>& findings);
 
-// The Threat Shield rows of one pass's findings, each finding with its row icon.
-void ShowShieldFindings(const std::vector<AutorunFinding>& findings);
+// The Threat Shield rows of one pass's findings, each drive with its row icon. Returns the findings
+// whose rows were added (not those already listed).
+std::vector<AutorunFinding> ShowShieldFindings(const std::vector<AutorunFinding>& findings);
 
 // Appends one Threat Scan row (UI thread).
 void AddScanRow(HWND scanList, const ScanRow& row);

@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+#include "config/event_kinds.h"
+#include "config/log_event_win.h"
 #include "updater/definitions_check.h"
 #include "updater/definitions_files_win.h"
 #include "updater/update_exit_codes.h"
@@ -79,7 +81,14 @@ std::optional<std::string> AskForFile() {
     return std::string(file);
 }
 
+// Every refusal is also written to the event log, with what the user was told.
 int Tell(bool silent, const std::string& text, UINT icon, int code) {
+    std::string reason = text;
+    const std::string unchanged = kUnchanged;
+    if (reason.size() > unchanged.size() &&
+        reason.compare(reason.size() - unchanged.size(), unchanged.size(), unchanged) == 0)
+        reason.resize(reason.size() - unchanged.size());
+    WriteLogEvent(DefinitionsRefusedEvent(reason));
     if (!silent) MessageBoxA(nullptr, text.c_str(), kCaption, MB_OK | icon);
     return code;
 }
@@ -117,6 +126,7 @@ int RunUpdate(const std::string& candidatePath, bool silent) {
 
     switch (ReplaceDefinitionsFile(definitionsFile, folder + "def.uas.bak", *candidate)) {
     case ReplaceResult::Replaced:
+        WriteLogEvent(DefinitionsUpdatedEvent(decision.candidate.version, decision.candidate.threats));
         break;
     case ReplaceResult::CannotWriteNew:
         return Tell(silent, "The new definitions could not be written to " + folder + "." + kUnchanged, MB_ICONERROR,

@@ -112,6 +112,17 @@ RunningApp RunningApp::Start(const std::string& exePath, const std::string& argu
     return RunningApp(info.hProcess, info.dwProcessId);
 }
 
+RunningApp RunningApp::StartWithWineDebug(const std::string& exePath, const std::string& wineDebug,
+                                          const std::string& arguments) {
+    // The child takes its environment from ours: set WINEDEBUG for the start only.
+    wchar_t previous[512] = {};
+    const bool hadPrevious = GetEnvironmentVariableW(L"WINEDEBUG", previous, 512) > 0;
+    SetEnvironmentVariableW(L"WINEDEBUG", Widen(wineDebug).c_str());
+    RunningApp app = Start(exePath, arguments);
+    SetEnvironmentVariableW(L"WINEDEBUG", hadPrevious ? previous : nullptr);
+    return app;
+}
+
 RunningApp::RunningApp(RunningApp&& other) noexcept
     : process_(std::exchange(other.process_, nullptr)), pid_(std::exchange(other.pid_, 0)) {}
 

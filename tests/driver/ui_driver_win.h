@@ -21,6 +21,10 @@ class RunningApp {
   public:
     // Starts exePath with the command line: the quoted path, then arguments (e.g. " /b").
     static RunningApp Start(const std::string& exePath, const std::string& arguments = "");
+    // The same with WINEDEBUG set to wineDebug for the program. Wine prints those channels on the
+    // standard error it inherits from the test (not on a redirected handle).
+    static RunningApp StartWithWineDebug(const std::string& exePath, const std::string& wineDebug,
+                                         const std::string& arguments = "");
     RunningApp(RunningApp&& other) noexcept;
     RunningApp& operator=(RunningApp&&) = delete;
     RunningApp(const RunningApp&) = delete;

@@ -37,8 +37,12 @@ class GuiSession : public testing::Test {
     }
 
     // Starts the program and waits for its window (visible unless told otherwise).
-    void Start(bool visible = true) {
-        app_.emplace(RunningApp::Start(folder_.ExePath()));
+    // With wineDebug set, the program runs with those Wine debug channels (e.g. "+eventlog").
+    void Start(bool visible = true, const std::string& wineDebug = {}) {
+        if (wineDebug.empty())
+            app_.emplace(RunningApp::Start(folder_.ExePath()));
+        else
+            app_.emplace(RunningApp::StartWithWineDebug(folder_.ExePath(), wineDebug));
         ASSERT_TRUE(app_->Started());
         main_ = app_->WaitForMainWindow(visible);
         ASSERT_NE(main_, nullptr) << "no main window";

@@ -14,6 +14,8 @@
 
 #include "bench_win.h"
 #include "engine/process_text.h"
+#include "heal/quarantine_record.h"
+#include "heal/sha256.h"
 #include "heal/system_repairs.h"
 #include "program_ids.h"
 #include "ui_driver_win.h"
@@ -405,13 +407,29 @@ TEST_F(HealGuiTest, ShieldHealQuarantinesCountsAndKeepsTheCountAcrossARestart) {
     EXPECT_TRUE(ReadListView(Panel(kShieldList)).empty());
     EXPECT_FALSE(FileExists("E:\\autorun.inf"));
     EXPECT_FALSE(FileExists("E:\\a.b.exe"));
-    const std::vector<std::string> names = FileNamesIn(folder_.File("quarantine\\"));
+    std::vector<std::string> names;
+    std::size_t records = 0;
+    for (const std::string& name : FileNamesIn(folder_.File("quarantine\\"))) {
+        if (IsQuarantineRecordName(name))
+            ++records;
+        else
+            names.push_back(name);
+    }
     ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(records, 2u) << "one record per file, no pending record";
     for (const std::string& name : names) {
         EXPECT_EQ(name.substr(name.size() - 2), "qr") << name;
         const bool isAutorun = name.rfind("autorun.inf.", 0) == 0;
         EXPECT_TRUE(isAutorun || name.rfind("a.b.exe.", 0) == 0) << name;
-        EXPECT_EQ(ReadTextFile(folder_.File("quarantine\\" + name)), isAutorun ? autorun : "MZ payload");
+        const std::string content = isAutorun ? autorun : "MZ payload";
+        EXPECT_EQ(ReadTextFile(folder_.File("quarantine\\" + name)), content);
+        // Its record says where it was, what it was taken for (the row's Status), and what it held.
+        const auto record = ParseQuarantineRecord(ReadTextFile(folder_.File("quarantine\\" + name + ".qrec")));
+        ASSERT_TRUE(record) << name;
+        EXPECT_EQ(record->originalPath, isAutorun ? "E:\\autorun.inf" : "E:\\a.b.exe");
+        EXPECT_EQ(record->threat, "suspicious.");
+        EXPECT_EQ(record->size, content.size());
+        EXPECT_EQ(record->sha256, Sha256HexOf(content));
     }
 
     Start();

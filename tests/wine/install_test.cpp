@@ -38,6 +38,22 @@ std::optional<std::string> RegistryText(HKEY root, const char* key, const char* 
     return std::string(value);
 }
 
+constexpr char kEventSourceKey[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Tollivar";
+
+std::optional<DWORD> RegistryNumber(HKEY root, const char* key, const char* name) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueA(root, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) return std::nullopt;
+    return value;
+}
+
+bool KeyExists(HKEY root, const char* key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    RegCloseKey(opened);
+    return true;
+}
+
 std::string ProgramsFolder() {
     char path[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, path);
@@ -110,6 +126,7 @@ class InstallTest : public testing::Test {
         DeleteTree(std::string(kInstallFolder).substr(0, sizeof kInstallFolder - 2));
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Tollivar");
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kEventSourceKey);
         DeleteTree(ProgramsFolder() + "\\Tollivar");
         RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Tollivar");
     }
@@ -146,6 +163,11 @@ TEST_F(InstallTest, SilentInstallLaysOutEveryFile) {
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"),
               std::optional<std::string>(std::string(kInstallFolder).substr(0, sizeof kInstallFolder - 2)));
     EXPECT_EQ(ShortcutTarget(ProgramsFolder() + "\\Tollivar\\Tollivar.lnk"), Installed("tollguard.exe"));
+
+    // The event log source, whose texts Event Viewer reads from the program's message table.
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kEventSourceKey, "EventMessageFile"),
+              std::optional<std::string>(Installed("tollguard.exe")));
+    EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kEventSourceKey, "TypesSupported"), std::optional<DWORD>(7));
 
     // The help file's own table of files names every page of ours.
     const std::string help = ReadTextFile(Installed("Tollivar Help.chm"));
@@ -253,6 +275,8 @@ TEST_F(InstallTest, ShortcutStartsTollivarAndTheUninstallKeepsTheQuarantine) {
         EXPECT_FALSE(FileExists(Installed(file))) << file;
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kRunKey, "Tollivar"), std::nullopt);
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), std::nullopt);
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEventSourceKey)) << "the uninstall leaves the event source registered";
     EXPECT_FALSE(FileExists(ProgramsFolder() + "\\Tollivar\\Tollivar.lnk"));
     EXPECT_EQ(ReadTextFile(Installed("quarantine\\autorun.inf.1qr")), "[autorun]\r\nopen=x.exe\r\n");
 }

@@ -7,12 +7,15 @@
 #include <winioctl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "gui_session_win.h"
+#include "heal/quarantine_record.h"
+#include "heal/sha256.h"
 
 namespace tollivar::test {
 namespace {
@@ -21,6 +24,8 @@ constexpr char kCaption[] = "Quarantine Threats";
 constexpr int kList = 1146;
 constexpr int kDelete = 1147;
 constexpr int kRestore = 1148;
+constexpr int kRestoreOrigin = 1160;
+constexpr int kHealShieldSelected = 4107;
 constexpr char kThreat[] = "autorun.inf.5841203qr";
 constexpr char kThreatContent[] = "[autorun]\r\nopen=run.exe\r\n";
 constexpr char kBig[] = "big.exe.-1234qr";
@@ -103,10 +108,12 @@ class QuarantineManagerTest : public GuiSession {
         return -1;
     }
     static bool ButtonsEnabled(HWND dialog) {
-        return IsWindowEnabled(Control(dialog, kDelete)) && IsWindowEnabled(Control(dialog, kRestore));
+        return IsWindowEnabled(Control(dialog, kDelete)) && IsWindowEnabled(Control(dialog, kRestore)) &&
+               IsWindowEnabled(Control(dialog, kRestoreOrigin));
     }
     static bool ButtonsGreyed(HWND dialog) {
-        return !IsWindowEnabled(Control(dialog, kDelete)) && !IsWindowEnabled(Control(dialog, kRestore));
+        return !IsWindowEnabled(Control(dialog, kDelete)) && !IsWindowEnabled(Control(dialog, kRestore)) &&
+               !IsWindowEnabled(Control(dialog, kRestoreOrigin));
     }
 
     std::string desktop_;
@@ -124,13 +131,15 @@ TEST_F(QuarantineManagerTest, ListsNameSuffixWholeSizeAndCaptureTime) {
     EXPECT_EQ(ControlText(dialog, 1143), "SECURITY WARNING !");
     EXPECT_NE(SendMessageA(Control(dialog, 1145), STM_GETICON, 0, 0), 0);
     EXPECT_EQ(ControlText(dialog, kDelete), "Delete Selected");
-    EXPECT_EQ(ControlText(dialog, kRestore), "Restore Selected");
+    EXPECT_EQ(ControlText(dialog, kRestore), "Restore to Desktop");
+    EXPECT_EQ(ControlText(dialog, kRestoreOrigin), "Restore");
 
     HWND list = Control(dialog, kList);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(ClassOf(list), "SysListView32");
-    EXPECT_EQ(ListColumnTitles(list), (std::vector<std::string>{"Threat Filename", "#", "Size (bytes)", "Capture Time"}));
-    EXPECT_EQ(ListColumnWidths(list), (std::vector<int>{130, 30, 80, 150}));
+    EXPECT_EQ(ListColumnTitles(list), (std::vector<std::string>{"Threat Filename", "#", "Size (bytes)", "Capture Time",
+                                                                "Origin", "Threat"}));
+    EXPECT_EQ(ListColumnWidths(list), (std::vector<int>{130, 30, 80, 150, 200, 120}));
     EXPECT_NE(GetWindowLongA(list, GWL_STYLE) & LVS_SINGLESEL, 0);
 
     const auto rows = RowsByName(list);
@@ -150,12 +159,13 @@ TEST_F(QuarantineManagerTest, ListsNameSuffixWholeSizeAndCaptureTime) {
         SCOPED_TRACE(e.name);
         ASSERT_EQ(rows.count(e.name), 1u);
         const ListRow& row = rows.at(e.name);
-        ASSERT_EQ(row.columns.size(), 4u);
+        ASSERT_EQ(row.columns.size(), 6u);
         EXPECT_EQ(row.columns[1], e.suffix);
         EXPECT_EQ(row.columns[2], e.size);
         EXPECT_TRUE(std::regex_match(row.columns[3], timeFormat)) << row.columns[3];
     }
     EXPECT_EQ(rows.at("autorun.inf").columns[3], LocalCreationText(quarantine_ + kThreat));
+    EXPECT_EQ(rows.at("autorun.inf").columns[4], "") << "no record: no origin";
 
     // Nothing selected: both buttons greyed; a selected row makes them usable.
     EXPECT_TRUE(ButtonsGreyed(dialog));
@@ -287,6 +297,254 @@ TEST_P(QuarantineActionTest, DoesWhatItSaysAndSaysWhatItDid) {
 
 INSTANTIATE_TEST_SUITE_P(Actions, QuarantineActionTest, testing::ValuesIn(kActions),
                          [](const testing::TestParamInfo<ActionCase>& info) { return info.param.name; });
+
+// ---- files with a record: origin, threat and date; Restore to the original place ---------------
+
+constexpr char kRecorded[] = "run.exe.4242qr";
+constexpr char kRecordedContent[] = "MZ stand-in payload";
+constexpr char kOrigin[] = "E:\\run.exe";
+
+// The record a heal writes, made here from the content the test chose.
+std::string RecordText(const std::string& original, const std::string& content, const std::string& threat) {
+    QuarantineRecord record;
+    record.originalPath = original;
+    record.threat = threat;
+    record.utc = {2026, 12, 10, 9, 56, 50};
+    record.local = {2026, 12, 10, 10, 56, 50};
+    record.size = content.size();
+    record.sha256 = Sha256HexOf(content);
+    return FormatQuarantineRecord(record).value_or("");
+}
+
+class RecordedQuarantineTest : public QuarantineManagerTest {
+  protected:
+    void SetUp() override {
+        QuarantineManagerTest::SetUp();
+        ASSERT_TRUE(WriteTextFile(Recorded(), kRecordedContent));
+        ASSERT_TRUE(
+            WriteTextFile(Recorded() + ".qrec", RecordText(kOrigin, kRecordedContent, "Win32.Autoit.CC")));
+        RemovableStick().Clear();
+    }
+    void TearDown() override {
+        QuarantineManagerTest::TearDown();
+        RemovableStick().Pull();
+    }
+    std::string Recorded() const { return quarantine_ + kRecorded; }
+
+    // Clicks a button on the named row; answers its question when one comes; the report's text.
+    std::string Act(HWND dialog, const std::string& row, int button, bool expectQuestion,
+                    int answer = IDYES) {
+        HWND list = Control(dialog, kList);
+        EXPECT_TRUE(SelectListRow(list, RowOf(list, row)));
+        EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(dialog); }, 3000));
+        ClickButton(dialog, button);
+        if (expectQuestion) {
+            auto question = WaitForMessageBox(Pid(), "[ DONE ]");
+            EXPECT_TRUE(question);
+            if (!question) return "<no question>";
+            const std::string asked = question->text;
+            AnswerMessageBox(question->window, answer);
+            EXPECT_TRUE(Gone(question->window));
+            if (answer != IDYES) return "asked: " + asked;
+        }
+        for (const char* caption : {"[ DONE ]", "[ WARNiNG ]"}) {
+            if (auto report = WaitForMessageBox(Pid(), caption, 3000)) {
+                const std::string text = std::string(caption) + " " + report->text;
+                AnswerMessageBox(report->window, IDOK);
+                EXPECT_TRUE(Gone(report->window));
+                return text;
+            }
+        }
+        return "<no report>";
+    }
+};
+
+TEST_F(RecordedQuarantineTest, ShowsOriginThreatAndRecordedTimeAndHidesRecordsAndOrphans) {
+    ASSERT_TRUE(WriteTextFile(quarantine_ + "gone.exe.9qr.qrec", RecordText("E:\\gone.exe", "x", "t")));
+    ASSERT_TRUE(WriteTextFile(quarantine_ + "half.exe.8qr.qrec.tmp", "[tollivar-quarantine-record]\r\n"));
+    ASSERT_TRUE(WriteTextFile(quarantine_ + "torn.exe.7qr", "t"));
+    ASSERT_TRUE(
+        WriteTextFile(quarantine_ + "torn.exe.7qr.qrec", "[tollivar-quarantine-record]\r\nversion=1\r\n"));
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    const auto rows = RowsByName(Control(dialog, kList));
+    EXPECT_EQ(rows.size(), 3u) << "autorun.inf, run.exe and torn.exe; no record is a row";
+    ASSERT_EQ(rows.count("run.exe"), 1u);
+    EXPECT_EQ(rows.at("run.exe").columns,
+              (std::vector<std::string>{"run.exe", ".4242qr", "19", "10/12/2026  at 10:56:50", kOrigin,
+                                        "Win32.Autoit.CC"}));
+    ASSERT_EQ(rows.count("torn.exe"), 1u);
+    EXPECT_EQ(rows.at("torn.exe").columns[4], "") << "a record that does not parse is no record";
+    // Records whose file is not there, and records never finished, are removed; the others stay.
+    EXPECT_FALSE(FileExists(quarantine_ + "gone.exe.9qr.qrec"));
+    EXPECT_FALSE(FileExists(quarantine_ + "half.exe.8qr.qrec.tmp"));
+    EXPECT_TRUE(FileExists(Recorded() + ".qrec"));
+    EXPECT_TRUE(FileExists(quarantine_ + "torn.exe.7qr.qrec"));
+}
+
+enum class Origin { Free, Taken, Changed, StickPulled, FolderGone, AnsweredNo };
+
+struct RestoreCase {
+    const char* name;
+    Origin setup;
+    const char* report; // a part of the report, with its caption
+    bool restored;
+};
+
+const RestoreCase kRestores[] = {
+    {"PutsItBack", Origin::Free, "[ DONE ] The file was restored to E:\\run.exe.", true},
+    {"NeverReplacesAFile", Origin::Taken,
+     "[ WARNiNG ] A file already exists at E:\\run.exe; nothing was replaced", false},
+    {"RefusesChangedContent", Origin::Changed, "[ WARNiNG ] The file was changed in quarantine", false},
+    {"SaysTheDriveIsMissing", Origin::StickPulled, "[ WARNiNG ] Drive E: is not present", false},
+    {"SaysTheFolderIsMissing", Origin::FolderGone, "[ WARNiNG ] The folder E:\\tools no longer exists",
+     false},
+    {"AnsweredNo", Origin::AnsweredNo, "asked: Selected Malware Infection will be restored to ", false},
+};
+
+class RestoreToOriginTest : public RecordedQuarantineTest, public testing::WithParamInterface<RestoreCase> {};
+
+TEST_P(RestoreToOriginTest, ChecksThenRestoresOrSaysWhy) {
+    const RestoreCase& c = GetParam();
+    std::string origin = kOrigin;
+    if (c.setup == Origin::FolderGone) {
+        origin = "E:\\tools\\run.exe";
+        ASSERT_TRUE(
+            WriteTextFile(Recorded() + ".qrec", RecordText(origin, kRecordedContent, "Win32.Autoit.CC")));
+    }
+    if (c.setup == Origin::Taken) {
+        ASSERT_TRUE(RemovableStick().Write("run.exe", "the user's own run.exe"));
+    }
+    if (c.setup == Origin::Changed) {
+        ASSERT_TRUE(WriteTextFile(Recorded(), "MZ stand-in payloaX"));
+    }
+    if (c.setup == Origin::StickPulled) RemovableStick().Pull();
+    const std::string quarantined = ReadTextFile(Recorded());
+
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    const std::string report =
+        Act(dialog, "run.exe", kRestoreOrigin, true, c.setup == Origin::AnsweredNo ? IDNO : IDYES);
+    EXPECT_EQ(report.rfind(c.report, 0), 0u) << report;
+    if (c.setup == Origin::AnsweredNo) {
+        EXPECT_EQ(report, std::string("asked: Selected Malware Infection will be restored to ") + kOrigin +
+                              ". Continue ?");
+    }
+
+    HWND list = Control(dialog, kList);
+    if (c.restored) {
+        EXPECT_EQ(ReadTextFile(origin), kRecordedContent) << "the same content, at its place";
+        EXPECT_FALSE(FileExists(Recorded()));
+        EXPECT_FALSE(FileExists(Recorded() + ".qrec")) << "the record goes with the file";
+        EXPECT_TRUE(WaitUntil([&] { return RowOf(list, "run.exe") < 0; }, 3000));
+    } else {
+        EXPECT_EQ(ReadTextFile(Recorded()), quarantined) << "the file stays in quarantine";
+        EXPECT_TRUE(FileExists(Recorded() + ".qrec"));
+        EXPECT_GE(RowOf(list, "run.exe"), 0);
+        if (c.setup == Origin::Taken) {
+            EXPECT_EQ(ReadTextFile(kOrigin), "the user's own run.exe");
+        } else if (c.setup != Origin::StickPulled) {
+            EXPECT_FALSE(FileExists(origin));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Restores, RestoreToOriginTest, testing::ValuesIn(kRestores),
+                         [](const testing::TestParamInfo<RestoreCase>& info) { return info.param.name; });
+
+TEST_F(RecordedQuarantineTest, WithoutARecordRestoreSaysSoAndRestoreToDesktopStillWorks) {
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    const std::string report = Act(dialog, "autorun.inf", kRestoreOrigin, false);
+    EXPECT_EQ(report.rfind("[ WARNiNG ] There is no record of where this file came from", 0), 0u) << report;
+    EXPECT_TRUE(FileExists(Threat()));
+    EXPECT_EQ(Act(dialog, "autorun.inf", kRestore, true),
+              "[ DONE ] Selected infection successfully restored to desktop.");
+    EXPECT_EQ(ReadTextFile(DesktopFile()), kThreatContent);
+}
+
+TEST_F(RecordedQuarantineTest, DeleteAndRestoreToDesktopTakeTheRecordAlong) {
+    ASSERT_TRUE(WriteTextFile(quarantine_ + "second.exe.5qr", "2"));
+    ASSERT_TRUE(WriteTextFile(quarantine_ + "second.exe.5qr.qrec", RecordText("E:\\second.exe", "2", "t")));
+    DeleteFileA((desktop_ + "run.exe").c_str());
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    HWND list = Control(dialog, kList);
+    ASSERT_TRUE(SelectListRow(list, RowOf(list, "second.exe")));
+    ASSERT_TRUE(WaitUntil([&] { return ButtonsEnabled(dialog); }, 3000));
+    ClickButton(dialog, kDelete);
+    auto question = WaitForMessageBox(Pid(), "[ WARNiNG ]");
+    ASSERT_TRUE(question);
+    AnswerMessageBox(question->window, IDYES);
+    ASSERT_TRUE(Gone(question->window));
+    auto done = WaitForMessageBox(Pid(), "[ DONE ]");
+    ASSERT_TRUE(done);
+    AnswerMessageBox(done->window, IDOK);
+    EXPECT_FALSE(FileExists(quarantine_ + "second.exe.5qr"));
+    EXPECT_FALSE(FileExists(quarantine_ + "second.exe.5qr.qrec"));
+
+    EXPECT_EQ(Act(dialog, "run.exe", kRestore, true),
+              "[ DONE ] Selected infection successfully restored to desktop.");
+    EXPECT_EQ(ReadTextFile(desktop_ + "run.exe"), kRecordedContent);
+    EXPECT_FALSE(FileExists(Recorded() + ".qrec"));
+    DeleteFileA((desktop_ + "run.exe").c_str());
+}
+
+// ---- the event log, through the real program: Wine prints each reported event's text ------------
+
+TEST_F(QuarantineManagerTest, DetectionHealAndRestoreAreWrittenToTheEventLog) {
+    const char* copy = std::getenv("TOLLIVAR_WINE_STDERR");
+    ASSERT_TRUE(copy) << "run through ctest, which keeps a copy of standard error";
+    const std::string output = DosPathOfUnix(copy);
+    const std::size_t start = ReadTextFile(output).size(); // this test's part of the copy
+    RemovableStick().Clear();
+    ASSERT_TRUE(RemovableStick().Write("run.exe", "MZ stand-in payload"));
+    ASSERT_TRUE(RemovableStick().Write("autorun.inf", "[autorun]\r\nopen=run.exe\r\n"));
+    Start(true, "+eventlog");
+    HWND shieldList = Panel(kShieldList);
+    ASSERT_TRUE(WaitUntil([&] { return ReadListView(shieldList).size() == 2; }, 5000));
+    PostCommand(main_, kHealShieldSelected);
+    auto question = WaitForMessageBox(Pid(), "[ WARNiNG ]");
+    ASSERT_TRUE(question);
+    AnswerMessageBox(question->window, IDYES);
+    ASSERT_TRUE(
+        WaitUntil([&] { return !FileExists("E:\\run.exe") && !FileExists("E:\\autorun.inf"); }, 5000));
+
+    ClickButton(main_, 1109);
+    HWND dialog = WaitForDialog(kCaption);
+    ASSERT_NE(dialog, nullptr);
+    HWND list = Control(dialog, kList);
+    ASSERT_TRUE(WaitUntil([&] { return RowOf(list, "run.exe") >= 0; }, 3000));
+    ASSERT_TRUE(SelectListRow(list, RowOf(list, "run.exe")));
+    ASSERT_TRUE(WaitUntil([&] { return ButtonsEnabled(dialog); }, 3000));
+    ClickButton(dialog, kRestoreOrigin);
+    auto ask = WaitForMessageBox(Pid(), "[ DONE ]");
+    ASSERT_TRUE(ask);
+    AnswerMessageBox(ask->window, IDYES);
+    ASSERT_TRUE(Gone(ask->window));
+    auto done = WaitForMessageBox(Pid(), "[ DONE ]");
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->text, "The file was restored to E:\\run.exe.");
+    AnswerMessageBox(done->window, IDOK);
+    EXPECT_EQ(ReadTextFile("E:\\run.exe"), "MZ stand-in payload");
+    PressCloseBox(dialog);
+    app_->Kill();
+    RemovableStick().Pull();
+
+    Sleep(300); // the copy is written by another process
+    const std::string all = ReadTextFile(output);
+    const std::string log = all.size() > start ? all.substr(start) : std::string();
+    SCOPED_TRACE(log);
+    // Each event's id, then its text with the paths in it, as Wine prints them (escaped).
+    for (const char* expected :
+         {"0x000003e8", "The shield found a threat on a drive.\\r\\nFile: E:\\\\autorun.inf",
+          "File: E:\\\\run.exe\\r\\nInfection: possible malware.", "0x000007d0",
+          "A threat file was moved to quarantine.\\r\\nFile: E:\\\\run.exe\\r\\nThreat: suspicious.", "0x00000bb8",
+          "Restored to: E:\\\\run.exe"}) {
+        EXPECT_NE(log.find(expected), std::string::npos) << expected;
+    }
+}
+
 
 } // namespace
 } // namespace tollivar::test

@@ -12,6 +12,8 @@
 
 #include "bench_win.h"
 #include "heal/quarantine_names.h"
+#include "heal/quarantine_record.h"
+#include "heal/sha256.h"
 #include "heal/quarantine_store_win.h"
 #include "heal/removed_count_win.h"
 #include "ui_driver_win.h"
@@ -38,7 +40,14 @@ class QuarantineTest : public testing::Test {
     }
     void TearDown() override { DeleteTree(kRoot); }
 
+    // The quarantined files, without their records.
     std::vector<std::string> Quarantined() const {
+        std::vector<std::string> names;
+        for (const std::string& name : FolderNames())
+            if (!IsQuarantineRecordName(name)) names.push_back(name);
+        return names;
+    }
+    std::vector<std::string> FolderNames() const {
         std::vector<std::string> names;
         WIN32_FIND_DATAA data;
         const UniqueFind find(FindFirstFileA((quarantine_ + "*").c_str(), &data));
@@ -72,19 +81,45 @@ TEST_F(QuarantineTest, MovesTheFileUnchangedUnderItsNameANumberAndQrCreatingTheF
     EXPECT_EQ(ReadTextFile(quarantine_ + name), content);
 }
 
+// Each quarantined file has its record beside it: the original path, the threat it was taken for, its
+// size and the SHA-256 of its content (computed here from the bytes the test wrote).
+TEST_F(QuarantineTest, EachFileGetsItsRecordWithPathThreatSizeAndHash) {
+    const std::string content("MZ\x90\0payload\r\n\xff", 14);
+    const std::string path = threats_ + "\\run.exe";
+    ASSERT_TRUE(WriteTextFile(path, content));
+    SYSTEMTIME before{};
+    GetSystemTime(&before);
+    const ThreatFileRemoval removal = TakeThreatFile(path, false, quarantine_, "Win32.Autoit.CC");
+    ASSERT_TRUE(removal.removed);
+    EXPECT_FALSE(test::FileExists(path));
+    ASSERT_EQ(Quarantined().size(), 1u);
+    EXPECT_EQ(removal.quarantinedPath, quarantine_ + Quarantined()[0]);
+    EXPECT_EQ(FolderNames().size(), 2u) << "the file and its record, no pending record";
+
+    const auto record = ParseQuarantineRecord(ReadTextFile(removal.quarantinedPath + ".qrec"));
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->originalPath, path);
+    EXPECT_EQ(record->threat, "Win32.Autoit.CC");
+    EXPECT_EQ(record->size, content.size());
+    EXPECT_EQ(record->sha256, Sha256HexOf(content));
+    EXPECT_EQ(record->utc.year, before.wYear);
+    EXPECT_EQ(ReadTextFile(removal.quarantinedPath), content);
+}
+
 TEST_F(QuarantineTest, FilesOfOneNameNeverReplaceEachOther) {
     for (int i = 0; i < 20; ++i) {
         ASSERT_TRUE(WriteTextFile(threats_ + "\\autorun.inf", "copy " + std::to_string(i)));
         ASSERT_TRUE(RemoveThreatFileTo(threats_ + "\\autorun.inf", false, quarantine_));
     }
     EXPECT_EQ(Quarantined().size(), 20u);
+    EXPECT_EQ(FolderNames().size(), 40u) << "each with its own record";
 }
 
 TEST_F(QuarantineTest, DestroyDeletesAndAddsNothingToTheQuarantine) {
     ASSERT_TRUE(WriteTextFile(threats_ + "\\run.exe", "x"));
     ASSERT_TRUE(RemoveThreatFileTo(threats_ + "\\run.exe", true, quarantine_));
     EXPECT_FALSE(test::FileExists(threats_ + "\\run.exe"));
-    EXPECT_TRUE(Quarantined().empty());
+    EXPECT_TRUE(FolderNames().empty()) << "no record either";
 }
 
 TEST_F(QuarantineTest, HealResetsAttributesAndTellsWhatHappened) {
@@ -105,6 +140,20 @@ TEST_F(QuarantineTest, HealResetsAttributesAndTellsWhatHappened) {
         EXPECT_EQ(HealThreatFile(busy, true, quarantine_), FileHealOutcome::NotHealed);
     }
     EXPECT_EQ(ReadTextFile(busy), "busy");
+
+    // Held open by a program that lets others read and write but not delete: the move fails after the
+    // record was written, and the record goes again.
+    const std::string shared = threats_ + "\\shared.exe";
+    ASSERT_TRUE(WriteTextFile(shared, "shared"));
+    {
+        const UniqueFile holder(CreateFileA(shared.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        const auto before = FolderNames();
+        EXPECT_EQ(HealThreatFile(shared, false, quarantine_, "suspicious."), FileHealOutcome::NotHealed);
+        EXPECT_EQ(FolderNames(), before) << "no file, record or pending record left in quarantine";
+    }
+    EXPECT_EQ(ReadTextFile(shared), "shared");
 }
 
 // ---- counter ------------------------------------------------------------------------------------
