@@ -5,9 +5,10 @@
 namespace tollivar {
 
 std::vector<AutorunFinding> ShieldFindings(const std::vector<std::string>& roots) {
+    static AutorunReadCache cache;
     std::vector<AutorunFinding> findings;
     for (const std::string& root : roots) {
-        AutorunFinding finding = AnalyzeAutorun(root);
+        AutorunFinding finding = AnalyzeAutorun(root, cache);
         if (finding.Found()) findings.push_back(std::move(finding));
     }
     return findings;

@@ -101,6 +101,27 @@ TEST_F(PagesOnATestWindow, AShieldPairHasTheAutorunFileAndItsProgramAndIsListedO
     for (const Row& row : rows) EXPECT_TRUE(row.checked);
 }
 
+// Passes come every second, also with a drive pulled (no findings): the list keeps its one threat
+// icon and every row shows it.
+TEST_F(PagesOnATestWindow, ShieldRowsKeepTheirIconAcrossPasses) {
+    HWND list = ShieldList();
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_NE(images, nullptr) << "the list has its icon before any pass";
+    ShowShieldFindings({Finding("E:\\", "virus.exe")});
+    ShowShieldFindings({});
+    ShowShieldFindings({Finding("E:\\", "virus.exe"), Finding("G:\\", "run.exe")});
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), images);
+    EXPECT_EQ(ImageList_GetImageCount(images), 1);
+    ASSERT_EQ(ListRowCount(list), 4);
+    for (int row = 0; row < 4; ++row) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        ASSERT_TRUE(SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        EXPECT_EQ(item.iImage, 0) << row;
+    }
+}
+
 TEST_F(PagesOnATestWindow, ScanRowsKeepTheirOrderAndDuplicates) {
     AddScanRow(ScanList(), MakeScanRow("[1A4] - Virus.EXE", "P", "Worm.X"));
     AddScanRow(ScanList(), MakeScanRow("E:\\autorun.inf", "F", "suspicious."));
