@@ -136,11 +136,11 @@ TEST_F(ArrivalTest, RemovalAndOtherDrivesChangeNothing) {
     Start();
     ASSERT_TRUE(WaitUntil(
         [&] { return ControlText(panel_, kShieldStatus).find("NO THREAT") != std::string::npos; }, 3000));
-    ASSERT_EQ(RunMountDrive("add H " + unixFolder_), 0u);
+    ASSERT_EQ(RunMountDrive(" add H " + unixFolder_), 0u);
     ASSERT_TRUE(WaitUntil([&] { return ShieldRowCount() == 2; }, 3000, 2));
     const std::string status = ControlText(panel_, kShieldStatus);
 
-    ASSERT_EQ(RunMountDrive("remove H"), 0u);
+    ASSERT_EQ(RunMountDrive(" remove H"), 0u);
     EXPECT_FALSE(FileExists("H:\\autorun.inf")) << "the drive is gone";
     Sleep(1500); // past the next tick
     EXPECT_EQ(Infectors(), (std::vector<std::string>{"H:\\autorun.inf", "H:\\worm.exe"}));
