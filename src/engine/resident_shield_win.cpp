@@ -5,10 +5,9 @@
 namespace tollivar {
 
 std::vector<AutorunFinding> ShieldFindings(const std::vector<std::string>& roots) {
-    static AutorunReadCache cache;
     std::vector<AutorunFinding> findings;
     for (const std::string& root : roots) {
-        AutorunFinding finding = AnalyzeAutorun(root, cache);
+        AutorunFinding finding = AnalyzeAutorun(root);
         if (finding.Found()) findings.push_back(std::move(finding));
     }
     return findings;

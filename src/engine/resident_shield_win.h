@@ -10,9 +10,7 @@
 
 namespace tollivar {
 
-// The finding of every drive root given whose autorun.inf names a program, in the order given. An
-// autorun.inf unchanged since the last pass is not read again, so only one thread (the UI thread,
-// which runs every pass) may call this.
+// The finding of every drive root given whose autorun.inf names a program, in the order given.
 std::vector<AutorunFinding> ShieldFindings(const std::vector<std::string>& roots);
 
 } // namespace tollivar
