@@ -153,6 +153,8 @@ cmd_start() {
     start_display
     use_display
     create_prefix
+    # H: and I: are added through the mount manager while the server runs; they start undefined.
+    rm -f "$WINEPREFIX/dosdevices/h:" "$WINEPREFIX/dosdevices/i:"
     # Drive types are read when the server starts, so the server starts after the prefix is ready.
     start_server
     "$WINE" wineboot </dev/null >/dev/null 2>&1

@@ -1,6 +1,7 @@
 #include "app/main_window_win.h"
 
 #include "app/commands_win.h"
+#include "app/device_arrival_win.h"
 #include "app/monitor_timer_win.h"
 #include "app/startup_win.h"
 #include "app/tray_win.h"
@@ -45,6 +46,14 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_NOTIFY:
         OnMainWindowNotify(window, reinterpret_cast<const NMHDR*>(lParam));
+        break;
+    case WM_DEVICECHANGE:
+        // A dialog procedure answers through DWLP_MSGRESULT: TRUE grants every query.
+        OnDeviceChange(window, wParam, lParam);
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case kArrivalPassMessage:
+        RunArrivalPass(window, wParam);
         break;
     case WM_WINDOWPOSCHANGING:
         KeepTrayHiddenWindowHidden(reinterpret_cast<WINDOWPOS*>(lParam));

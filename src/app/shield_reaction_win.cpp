@@ -42,9 +42,13 @@ void ActOnAlert(HWND mainWindow) {
 void ResetAlertCount() { g_alertCount.Reset(); }
 
 void RunShieldPass(HWND mainWindow) {
+    RunShieldPass(mainWindow, DriveRoots(DriveKind::Removable));
+}
+
+void RunShieldPass(HWND mainWindow, const std::vector<std::string>& roots) {
     HWND shieldList = ShieldList();
     if (!shieldList) return; // the pages were never built
-    LogShieldDetections(ShowShieldFindings(ShieldFindings(DriveRoots(DriveKind::Removable))));
+    LogShieldDetections(ShowShieldFindings(ShieldFindings(roots)));
 
     const int shieldRows = ListRowCount(shieldList);
     SetShieldStatusText(ShieldStatusLine(shieldRows));

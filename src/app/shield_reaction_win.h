@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace tollivar {
 
 // Start-up: no alert has been shown yet.
@@ -12,5 +15,8 @@ void ResetAlertCount();
 // Shield status line and the status bar, and on a new nonzero row count brings the Threat Shield page
 // forward and, when the settings ask for it, opens the alert and acts on its choice.
 void RunShieldPass(HWND mainWindow);
+
+// The same pass over these drive roots only (the drives that just arrived); rows of other drives stay.
+void RunShieldPass(HWND mainWindow, const std::vector<std::string>& roots);
 
 } // namespace tollivar

@@ -12,4 +12,7 @@ enum class DriveKind { Removable, Fixed };
 // are never examined as removable drives (asking for their medium would stall on a floppy drive).
 std::vector<std::string> DriveRoots(DriveKind kind);
 
+// Those of the roots given that DriveRoots(DriveKind::Removable) would list now, in the order given.
+std::vector<std::string> RemovableRootsAmong(const std::vector<std::string>& roots);
+
 } // namespace tollivar

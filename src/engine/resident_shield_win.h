@@ -1,5 +1,6 @@
-// The Resident Shield's look at the removable drives: one pass at start-up, on every monitor tick and
-// after every scan. It only finds; the program decides what the findings show and do.
+// The Resident Shield's look at the removable drives: one pass at start-up, on every monitor tick,
+// when a drive arrives and after every scan. It only finds; the program decides what the findings
+// show and do.
 #pragma once
 
 #include <string>

@@ -6,7 +6,6 @@
 
 #include "pages/list_rows_win.h"
 #include "pages/shield_page_win.h"
-#include "win/module_win.h"
 
 namespace tollivar {
 namespace {
@@ -35,13 +34,13 @@ void AppendCheckedRow(HWND list, std::initializer_list<std::string_view> columns
     SetRowCheckAndSelection(list, row, kRowChecked);
 }
 
-// A fresh small-image list for the Threat Shield rows; the one it replaces is destroyed.
-HIMAGELIST RenewShieldImages(HWND shieldList) {
-    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
-    const auto old = reinterpret_cast<HIMAGELIST>(
-        SendMessageA(shieldList, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
-    if (old && old != images) ImageList_Destroy(old);
-    return images;
+// The Threat Shield's rows all show its one threat icon.
+void ShowThreatIcon(HWND shieldList, int row) {
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = 0;
+    SendMessageA(shieldList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 } // namespace
@@ -57,9 +56,10 @@ bool AddShieldDriveDetection(HWND shieldList, const std::vector<AutorunFinding>&
     const int count = ListRowCount(shieldList);
     for (int i = 0; i < count; ++i)
         if (ListRowText(shieldList, i, 0) == rows.front().infector) return false;
-    for (const ShieldRow& row : rows)
-        AppendCheckedRow(shieldList, {row.infector, row.infection, row.status},
-                         RowDataFor(row.autorunRoot));
+    for (const ShieldRow& row : rows) {
+        AppendCheckedRow(shieldList, {row.infector, row.infection, row.status}, RowDataFor(row.autorunRoot));
+        ShowThreatIcon(shieldList, ListRowCount(shieldList) - 1);
+    }
     return true;
 }
 
@@ -67,11 +67,8 @@ std::vector<AutorunFinding> ShowShieldFindings(const std::vector<AutorunFinding>
     std::vector<AutorunFinding> added;
     HWND shieldList = ShieldList();
     if (!shieldList) return added;
-    HIMAGELIST images = RenewShieldImages(shieldList);
-    for (const std::vector<AutorunFinding>& drive : FindingsByDrive(findings)) {
-        if (images) ImageList_AddIcon(images, Icons().threat);
+    for (const std::vector<AutorunFinding>& drive : FindingsByDrive(findings))
         if (AddShieldDriveDetection(shieldList, drive)) added.insert(added.end(), drive.begin(), drive.end());
-    }
     return added;
 }
 

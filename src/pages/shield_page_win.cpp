@@ -6,6 +6,7 @@
 #include "pages/page_controls_win.h"
 #include "pages/pages_win.h"
 #include "resources/resource_ids.h"
+#include "win/module_win.h"
 
 namespace tollivar {
 namespace {
@@ -41,8 +42,10 @@ void SetShieldStatusText(std::string_view text) { SetControlText(ShieldStatusTex
 
 void BuildShieldPage(HWND mainWindow) {
     for (const ControlSpec& spec : kHeader) CreatePageControl(mainWindow, spec, g_page);
-    // No image list here: the Resident Shield attaches a fresh one on each of its passes.
-    CreateCheckListView(IDC_SHIELD_LIST, 20, 61, 480, 225, kColumns, static_cast<int>(std::size(kColumns)), g_page);
+    // One threat icon for the life of the list: every row shows image 0.
+    HWND list =
+        CreateCheckListView(IDC_SHIELD_LIST, 20, 61, 480, 225, kColumns, static_cast<int>(std::size(kColumns)), g_page);
+    AttachRowIcon(list, Icons().threat);
     for (const ControlSpec& spec : kFooter) CreatePageControl(mainWindow, spec, g_page);
 }
 

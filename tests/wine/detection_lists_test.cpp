@@ -101,6 +101,28 @@ TEST_F(PagesOnATestWindow, AShieldPairHasTheAutorunFileAndItsProgramAndIsListedO
     for (const Row& row : rows) EXPECT_TRUE(row.checked);
 }
 
+// Passes come every second, also with a drive pulled (no findings): the list keeps its image list
+// as it was built (the threat icon; this test program has no icons to load) and every row shows image 0.
+TEST_F(PagesOnATestWindow, ShieldRowsKeepTheirIconAcrossPasses) {
+    HWND list = ShieldList();
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_NE(images, nullptr) << "the list has its icon before any pass";
+    const int built = ImageList_GetImageCount(images);
+    ShowShieldFindings({Finding("E:\\", "virus.exe")});
+    ShowShieldFindings({});
+    ShowShieldFindings({Finding("E:\\", "virus.exe"), Finding("G:\\", "run.exe")});
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), images);
+    EXPECT_EQ(ImageList_GetImageCount(images), built) << "passes add no images";
+    ASSERT_EQ(ListRowCount(list), 4);
+    for (int row = 0; row < 4; ++row) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        ASSERT_TRUE(SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        EXPECT_EQ(item.iImage, 0) << row;
+    }
+}
+
 TEST_F(PagesOnATestWindow, ScanRowsKeepTheirOrderAndDuplicates) {
     AddScanRow(ScanList(), MakeScanRow("[1A4] - Virus.EXE", "P", "Worm.X"));
     AddScanRow(ScanList(), MakeScanRow("E:\\autorun.inf", "F", "suspicious."));
@@ -206,8 +228,8 @@ TEST_F(PagesOnATestWindow, ListViewsHaveCheckBoxesAndSingleSelection) {
         const DWORD extended = static_cast<DWORD>(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
         EXPECT_EQ(extended & 0x125u, 0x125u);
     }
-    // Only the scan list has its row icon from the start; the shield's comes with each shield pass.
-    EXPECT_EQ(SendMessageA(ShieldList(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
+    // Both detection lists have their row icon from the start.
+    EXPECT_NE(SendMessageA(ShieldList(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
     EXPECT_NE(SendMessageA(ScanList(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
 }
 

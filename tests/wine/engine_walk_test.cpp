@@ -170,9 +170,10 @@ TEST_F(DriveWalkTest, WalksATwoHundredLevelTreeAndPathsBeyond511Characters) {
     const WalkResult r = Walk();
     std::vector<ScanRow> rows = r.rows;
     std::sort(rows.begin(), rows.end(), [](const ScanRow& a, const ScanRow& b) { return a.infection < b.infection; });
-    ASSERT_EQ(rows.size(), 2u);
+    // A file whose path a row cannot hold in full gives no row: its cut text would name another file,
+    // and healing acts on the text. It is still walked and shown in the status texts.
+    ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].infection, bottom);
-    EXPECT_EQ(rows[1].infection, farFile.substr(0, 511)); // list texts hold 511 characters
     for (const std::string& s : r.statuses) EXPECT_LE(s.size(), 511u);
 }
 

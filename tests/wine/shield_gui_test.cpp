@@ -275,7 +275,10 @@ TEST_F(ShieldTest, AWormStickInUtf16IsListedWithEveryPayloadAndHealedOutOfItsHid
     auto question = WaitForMessageBox(app_->Pid(), kWarning);
     ASSERT_TRUE(question);
     AnswerMessageBox(question->window, IDYES);
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists("E:\\RECYCLER\\S-1-5-21\\jwgkvsq.vmx"); }, 3000));
+    // The status text tells the heal is over.
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == " All Infections Successfully Healed..."; },
+                          5000, 2));
+    EXPECT_FALSE(FileExists("E:\\RECYCLER\\S-1-5-21\\jwgkvsq.vmx"));
     EXPECT_FALSE(FileExists("E:\\RECYCLER\\S-1-5-21\\x.dat"));
     EXPECT_FALSE(FileExists("E:\\autorun.inf"));
     EXPECT_EQ(ReadTextFile("E:\\Photos\\holiday.jpg"), "a photo") << "the user's files stay";
