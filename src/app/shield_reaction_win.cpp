@@ -6,6 +6,7 @@
 #include "config/settings_win.h"
 #include "engine/drives_win.h"
 #include "engine/resident_shield_win.h"
+#include "engine/shortcut_scan_win.h"
 #include "engine/shield_rules.h"
 #include "pages/detection_lists_win.h"
 #include "pages/list_rows_win.h"
@@ -18,6 +19,19 @@ namespace tollivar {
 namespace {
 
 AlertCount g_alertCount;
+
+// Every pass runs on the UI thread; the scan worker has a scanner of its own.
+RootShortcutScanner& RootShortcuts() {
+    static RootShortcutScanner scanner;
+    return scanner;
+}
+
+std::vector<ShortcutFinding> ListedShortcutFindings(const std::vector<std::string>& roots) {
+    std::vector<ShortcutFinding> findings;
+    for (const ShortcutFinding& finding : ShortcutFindings(RootShortcuts(), roots))
+        findings.push_back(AnsiFinding(finding));
+    return findings;
+}
 
 void ActOnAlert(HWND mainWindow) {
     switch (ShowShieldAlert(mainWindow)) {
@@ -43,7 +57,9 @@ void ResetAlertCount() { g_alertCount.Reset(); }
 void RunShieldPass(HWND mainWindow) {
     HWND shieldList = ShieldList();
     if (!shieldList) return; // the pages were never built
-    ShowShieldFindings(ShieldFindings(DriveRoots(DriveKind::Removable)));
+    const std::vector<std::string> roots = DriveRoots(DriveKind::Removable);
+    ShowShieldFindings(ShieldFindings(roots));
+    ShowShortcutFindings(ListedShortcutFindings(roots));
 
     const int shieldRows = ListRowCount(shieldList);
     SetShieldStatusText(ShieldStatusLine(shieldRows));

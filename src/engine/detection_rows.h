@@ -22,16 +22,17 @@ inline constexpr std::string_view kAutoitCC = "Win32.Autoit.CC";
 inline constexpr std::string_view kAutorunTZ = "Win32.Autorun.TZ";
 
 // One Threat Scan row: Infection, "#" kind code, Identification; each text holds at most 511 characters.
-// autorunRoot is set only on the row of a program that a drive's autorun.inf names: the root of that
-// drive ("E:\"). Healing takes such a program only from that drive.
+// autorunRoot is set only on the row of a program that a drive's autorun.inf names, or of a bait
+// shortcut or its payload: the root of that drive ("E:\"). Healing takes such a file only from that drive.
 struct ScanRow {
     std::string infection;
     std::string kind;
     std::string identification;
     std::string autorunRoot = {};
+    bool baitShortcut = false; // the row of a bait shortcut itself (healing gives the user's items back)
     bool operator==(const ScanRow& o) const {
         return infection == o.infection && kind == o.kind && identification == o.identification &&
-               autorunRoot == o.autorunRoot;
+               autorunRoot == o.autorunRoot && baitShortcut == o.baitShortcut;
     }
 };
 
@@ -41,9 +42,10 @@ struct ShieldRow {
     std::string infection;
     std::string status;
     std::string autorunRoot = {}; // as for ScanRow: set on the program's row
+    bool baitShortcut = false;    // as for ScanRow
     bool operator==(const ShieldRow& o) const {
         return infector == o.infector && infection == o.infection && status == o.status &&
-               autorunRoot == o.autorunRoot;
+               autorunRoot == o.autorunRoot && baitShortcut == o.baitShortcut;
     }
 };
 

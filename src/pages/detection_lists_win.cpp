@@ -9,11 +9,21 @@
 namespace tollivar {
 namespace {
 
-// The drive letter of the autorun root travels as the row's hidden number.
-LPARAM RowDataFor(const std::string& autorunRoot) {
+// The drive letter of the autorun root travels as the row's hidden number, with a bit for the row of
+// a bait shortcut.
+constexpr LPARAM kBaitShortcutBit = 0x100;
+
+LPARAM RowDataFor(const std::string& autorunRoot, bool baitShortcut = false) {
     if (autorunRoot.size() == 3 && autorunRoot[1] == ':' && autorunRoot[2] == '\\')
-        return static_cast<unsigned char>(autorunRoot[0]);
+        return static_cast<unsigned char>(autorunRoot[0]) | (baitShortcut ? kBaitShortcutBit : 0);
     return 0;
+}
+
+bool ListsInfector(HWND list, const std::string& infector) {
+    const int count = ListRowCount(list);
+    for (int i = 0; i < count; ++i)
+        if (ListRowText(list, i, 0) == infector) return true;
+    return false;
 }
 
 void AppendCheckedRow(HWND list, std::initializer_list<std::string_view> columns, LPARAM data) {
@@ -38,9 +48,7 @@ bool AddShieldDetection(HWND shieldList, const AutorunFinding& finding) {
     if (!shieldList) return false;
     const std::array<ShieldRow, 2> rows = ShieldRowsFor(finding);
     // A drive is listed once, by its autorun file, whichever program that file names now.
-    const int count = ListRowCount(shieldList);
-    for (int i = 0; i < count; ++i)
-        if (ListRowText(shieldList, i, 0) == rows[0].infector) return false;
+    if (ListsInfector(shieldList, rows[0].infector)) return false;
     for (const ShieldRow& row : rows)
         AppendCheckedRow(shieldList, {row.infector, row.infection, row.status},
                          RowDataFor(row.autorunRoot));
@@ -57,8 +65,34 @@ void ShowShieldFindings(const std::vector<AutorunFinding>& findings) {
     }
 }
 
+int AddShortcutDetection(HWND shieldList, const ShortcutFinding& finding) {
+    if (!shieldList) return 0;
+    const std::vector<ShieldRow> rows = ShortcutShieldRows(finding);
+    if (ListsInfector(shieldList, rows[0].infector)) return 0;
+    int added = 0;
+    for (const ShieldRow& row : rows) {
+        // A payload that several shortcuts run is listed once.
+        if (!row.baitShortcut && ListsInfector(shieldList, row.infector)) continue;
+        AppendCheckedRow(shieldList, {row.infector, row.infection, row.status},
+                         RowDataFor(row.autorunRoot, row.baitShortcut));
+        ++added;
+    }
+    return added;
+}
+
+void ShowShortcutFindings(const std::vector<ShortcutFinding>& findings) {
+    HWND shieldList = ShieldList();
+    if (!shieldList || findings.empty()) return;
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(shieldList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    for (const ShortcutFinding& finding : findings) {
+        if (images) ImageList_AddIcon(images, Icons().threat);
+        AddShortcutDetection(shieldList, finding);
+    }
+}
+
 void AddScanRow(HWND scanList, const ScanRow& row) {
-    AppendCheckedRow(scanList, {row.infection, row.kind, row.identification}, RowDataFor(row.autorunRoot));
+    AppendCheckedRow(scanList, {row.infection, row.kind, row.identification},
+                     RowDataFor(row.autorunRoot, row.baitShortcut));
 }
 
 std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which) {
@@ -70,8 +104,10 @@ std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which) {
         record.checked = RowIsChecked(list, row);
         // The scan's "#" column holds the kind its detector gave; every shield row is a file.
         if (which == DetectionList::Scan && ListRowText(list, row, 1) == kKindProcess) record.kind = RowKind::Process;
-        const LPARAM letter = RowData(list, row);
-        if (letter > 0 && letter <= 255) record.autorunRoot = std::string(1, static_cast<char>(letter)) + ":\\";
+        const LPARAM data = RowData(list, row);
+        const LPARAM letter = data & 0xFF;
+        if (letter > 0 && (data & kBaitShortcutBit) != 0) record.kind = RowKind::Shortcut;
+        if (letter > 0) record.autorunRoot = std::string(1, static_cast<char>(letter)) + ":\\";
         records.push_back(std::move(record));
     }
     return records;
