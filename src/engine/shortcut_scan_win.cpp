@@ -175,14 +175,12 @@ std::vector<ShortcutFinding> RootShortcutScanner::Findings(const std::string& ro
         seen.insert(path);
         Entry& entry = cache_[path];
         if (!entry.known || entry.size != listed.size || entry.written != listed.written) {
-            std::optional<ShellLink> link = ReadShortcut(path);
+            const std::optional<ShellLink> link = ReadShortcut(path);
             ++filesRead_;
-            entry = Entry{true, listed.size, listed.written, link.has_value(),
-                          link ? std::move(*link) : ShellLink{}};
+            entry = Entry{true, listed.size, listed.written,
+                          link ? Judge(*link, root + Utf8FromWide(listed.name), root) : std::nullopt};
         }
-        if (!entry.parsed) continue;
-        if (auto finding = Judge(entry.link, root + Utf8FromWide(listed.name), root))
-            findings.push_back(std::move(*finding));
+        if (entry.finding) findings.push_back(*entry.finding);
     }
     // Shortcuts gone from this root are forgotten, so the store never outgrows the sticks.
     for (auto it = cache_.lower_bound(wideRoot); it != cache_.end() && it->first.rfind(wideRoot, 0) == 0;)

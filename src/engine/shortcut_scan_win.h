@@ -37,9 +37,10 @@ std::vector<ShortcutFinding> BaitShortcutsIn(const std::string& folder, const st
 // spelling.
 std::vector<ShortcutFinding> BaitShortcutsNamed(const std::string& ansiPath, const std::string& root);
 
-// The bait shortcuts of drive roots, remembering each shortcut's parsed contents by path, size and
-// last-write time so that a repeated pass reads no unchanged file again (the verdict is made afresh:
-// it depends on the attributes of the items around the shortcut). Not thread-safe: one owner.
+// The bait shortcuts of drive roots, remembering each shortcut's verdict by path, size and last-write
+// time so that a repeated pass reads and judges no unchanged shortcut again (a shield pass runs ten
+// times a second). A verdict is made again when its shortcut changes; healing always judges afresh.
+// Not thread-safe: one owner.
 class RootShortcutScanner {
   public:
     std::vector<ShortcutFinding> Findings(const std::string& root);
@@ -51,8 +52,7 @@ class RootShortcutScanner {
         bool known = false;
         std::uint64_t size = 0;
         std::uint64_t written = 0;
-        bool parsed = false; // false: not a shortcut or not readable
-        ShellLink link;
+        std::optional<ShortcutFinding> finding; // nothing: not bait, not a shortcut or not readable
     };
     std::map<std::wstring, Entry> cache_;
     std::size_t filesRead_ = 0;

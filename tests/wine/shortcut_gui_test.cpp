@@ -40,8 +40,8 @@ class ShortcutShieldTest : public testing::Test {
         if (app_) app_->Kill();
         RemovableStick().Pull();
     }
-    void Start() {
-        WriteTextFile(folder_.File("settings.ini"), "[SETTINGS]\r\nS3=1\r\n[TRAY]\r\n1=1\r\n");
+    void Start(const std::string& settings = "[SETTINGS]\r\nS3=1\r\n[TRAY]\r\n1=1\r\n") {
+        WriteTextFile(folder_.File("settings.ini"), settings);
         app_.emplace(RunningApp::Start(folder_.ExePath()));
         ASSERT_TRUE(app_->Started());
         main_ = app_->WaitForMainWindow();
@@ -120,6 +120,42 @@ TEST_F(ShortcutShieldTest, AWormStickIsListedHealedAndItsItemsGivenBack) {
     EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == kNoShieldThreat; }, 3000));
     Sleep(600);
     EXPECT_TRUE(Rows().empty());
+}
+
+TEST_F(ShortcutShieldTest, TheScanListsTheWormStickAndHealsIt) {
+    MakeFolders(folder_.File("bin"));
+    WriteTextFile(folder_.File("bin\\unscript.bat"), "@echo off\r\n");
+    WriteTextFile(folder_.File("bin\\unstart.reg"), "REGEDIT4\r\n\r\n");
+    Start("[SCAN]\r\nLD=0\r\nRM=1\r\n[SETTINGS]\r\nS3=0\r\n[TRAY]\r\n1=1\r\n");
+    RemovableStick().Insert();
+    ASSERT_TRUE(WormStick::Lay(Root()));
+    PostCommand(main_, 1009); // the Threat Scan page
+    ClickButton(main_, kStartScan);
+    const auto status = [&] { return ControlText(panel_, kScanStatus); };
+    ASSERT_TRUE(WaitUntil([&] { return status().find("DETECTED.") != std::string::npos; }, 20000))
+        << status();
+    std::vector<std::string> shortcuts;
+    for (const ListRow& r : ReadListView(Control(panel_, kScanList)))
+        if (r.columns.at(2) == "shortcut worm." && r.columns.at(0).size() > 4 &&
+            r.columns.at(0).compare(r.columns.at(0).size() - 4, 4, ".lnk") == 0) {
+            EXPECT_EQ(r.columns.at(1), "F");
+            shortcuts.push_back(r.columns.at(0));
+        }
+    EXPECT_EQ(shortcuts.size(), 4u);
+    for (const char* expected : {"E:\\Photos.lnk", "E:\\Music.lnk", "E:\\Setup.lnk"})
+        EXPECT_NE(std::find(shortcuts.begin(), shortcuts.end(), expected), shortcuts.end()) << expected;
+
+    PostCommand(main_, kHealScanSelected);
+    auto question = WaitForMessageBox(app_->Pid(), kWarning);
+    ASSERT_TRUE(question);
+    AnswerMessageBox(question->window, IDYES);
+    EXPECT_TRUE(WaitUntil([&] { return status() == " All Infections Healed... 4 items unhidden."; }, 5000))
+        << status();
+    for (const std::wstring& item :
+         {Root() + L"Photos", Root() + WormStick::kBlank, Root() + L"Music", Root() + WormStick::kReport})
+        EXPECT_EQ(AttributesW(item) & kHiddenSystem, 0u);
+    EXPECT_EQ(AttributesW(Root() + L"Photos.lnk"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(AttributesW(Root() + L"x.vbs"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(ShortcutShieldTest, OrdinaryShortcutsGiveNoRow) {
