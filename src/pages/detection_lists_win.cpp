@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <set>
+
 #include "pages/list_rows_win.h"
 #include "pages/shield_page_win.h"
 #include "win/module_win.h"
@@ -65,14 +67,16 @@ void ShowShieldFindings(const std::vector<AutorunFinding>& findings) {
     }
 }
 
-int AddShortcutDetection(HWND shieldList, const ShortcutFinding& finding) {
-    if (!shieldList) return 0;
+namespace {
+
+// Adds the rows of one finding whose Infectors are not in listed; listed grows with them.
+int AddShortcutRows(HWND shieldList, const ShortcutFinding& finding, std::set<std::string>& listed) {
     const std::vector<ShieldRow> rows = ShortcutShieldRows(finding);
-    if (ListsInfector(shieldList, rows[0].infector)) return 0;
+    if (listed.count(rows[0].infector)) return 0;
     int added = 0;
     for (const ShieldRow& row : rows) {
         // A payload that several shortcuts run is listed once.
-        if (!row.baitShortcut && ListsInfector(shieldList, row.infector)) continue;
+        if (!listed.insert(row.infector).second) continue;
         AppendCheckedRow(shieldList, {row.infector, row.infection, row.status},
                          RowDataFor(row.autorunRoot, row.baitShortcut));
         ++added;
@@ -80,13 +84,30 @@ int AddShortcutDetection(HWND shieldList, const ShortcutFinding& finding) {
     return added;
 }
 
+// The Infector of every row, read once per pass: a pass over many shortcuts asks the list nothing more.
+std::set<std::string> ListedInfectors(HWND list) {
+    std::set<std::string> infectors;
+    const int count = ListRowCount(list);
+    for (int i = 0; i < count; ++i) infectors.insert(ListRowText(list, i, 0));
+    return infectors;
+}
+
+} // namespace
+
+int AddShortcutDetection(HWND shieldList, const ShortcutFinding& finding) {
+    if (!shieldList) return 0;
+    std::set<std::string> listed = ListedInfectors(shieldList);
+    return AddShortcutRows(shieldList, finding, listed);
+}
+
 void ShowShortcutFindings(const std::vector<ShortcutFinding>& findings) {
     HWND shieldList = ShieldList();
     if (!shieldList || findings.empty()) return;
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(shieldList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    std::set<std::string> listed = ListedInfectors(shieldList);
     for (const ShortcutFinding& finding : findings) {
         if (images) ImageList_AddIcon(images, Icons().threat);
-        AddShortcutDetection(shieldList, finding);
+        AddShortcutRows(shieldList, finding, listed);
     }
 }
 
