@@ -105,10 +105,9 @@ void ShowShortcutFindings(const std::vector<ShortcutFinding>& findings) {
     if (!shieldList || findings.empty()) return;
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(shieldList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     std::set<std::string> listed = ListedInfectors(shieldList);
-    for (const ShortcutFinding& finding : findings) {
-        if (images) ImageList_AddIcon(images, Icons().threat);
-        AddShortcutRows(shieldList, finding, listed);
-    }
+    // Every row shows the first image: one icon is enough, however many shortcuts a pass finds.
+    if (images && ImageList_GetImageCount(images) == 0) ImageList_AddIcon(images, Icons().threat);
+    for (const ShortcutFinding& finding : findings) AddShortcutRows(shieldList, finding, listed);
 }
 
 void AddScanRow(HWND scanList, const ScanRow& row) {
