@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(dirname "$0")
 bench=$1 program=$2
-mkdir -p "$bench/drives/e"
+mkdir -p "$bench/drives/e" "$bench/drives/g"
 "$here/wine-bench.sh" start "$bench" >/dev/null
 trap '"$here/wine-bench.sh" stop "$bench" >/dev/null' EXIT
 "$here/wine-bench.sh" run "$bench" "$program"

@@ -7,6 +7,7 @@
 #include "config/settings_win.h"
 #include "engine/drives_win.h"
 #include "engine/resident_shield_win.h"
+#include "engine/shortcut_scan_win.h"
 #include "engine/shield_rules.h"
 #include "pages/detection_lists_win.h"
 #include "pages/list_rows_win.h"
@@ -19,6 +20,19 @@ namespace tollivar {
 namespace {
 
 AlertCount g_alertCount;
+
+// Every pass runs on the UI thread; the scan worker has a scanner of its own.
+RootShortcutScanner& RootShortcuts() {
+    static RootShortcutScanner scanner;
+    return scanner;
+}
+
+std::vector<ShortcutFinding> ListedShortcutFindings(const std::vector<std::string>& roots) {
+    std::vector<ShortcutFinding> findings;
+    for (const ShortcutFinding& finding : ShortcutFindings(RootShortcuts(), roots))
+        findings.push_back(AnsiFinding(finding));
+    return findings;
+}
 
 void ActOnAlert(HWND mainWindow) {
     switch (ShowShieldAlert(mainWindow)) {
@@ -49,6 +63,7 @@ void RunShieldPass(HWND mainWindow, const std::vector<std::string>& roots) {
     HWND shieldList = ShieldList();
     if (!shieldList) return; // the pages were never built
     LogShieldDetections(ShowShieldFindings(ShieldFindings(roots)));
+    ShowShortcutFindings(ListedShortcutFindings(roots));
 
     const int shieldRows = ListRowCount(shieldList);
     SetShieldStatusText(ShieldStatusLine(shieldRows));

@@ -22,8 +22,8 @@ inline constexpr std::string_view kAutoitCC = "Win32.Autoit.CC";
 inline constexpr std::string_view kAutorunTZ = "Win32.Autorun.TZ";
 
 // One Threat Scan row: Infection, "#" kind code, Identification; each text holds at most 511 characters.
-// autorunRoot is set only on the row of a program that a drive's autorun.inf names: the root of that
-// drive ("E:\"). Healing takes such a program only from that drive.
+// autorunRoot is set only on the row of a program that a drive's autorun.inf names, or of a bait
+// shortcut or its payload: the root of that drive ("E:\"). Healing takes such a file only from that drive.
 // imagePath is set on the row of a running process that an autorun.inf names: the full path its image
 // must have, so that healing ends that very program and no other of the same name. exactPlace is set
 // on a row of a fixed threat path: healing takes it only where it is listed, no link leading elsewhere.
@@ -34,9 +34,11 @@ struct ScanRow {
     std::string autorunRoot = {};
     std::string imagePath = {};
     bool exactPlace = false;
+    bool baitShortcut = false; // the row of a bait shortcut itself (healing gives the user's items back)
     bool operator==(const ScanRow& o) const {
         return infection == o.infection && kind == o.kind && identification == o.identification &&
-               autorunRoot == o.autorunRoot && imagePath == o.imagePath && exactPlace == o.exactPlace;
+               autorunRoot == o.autorunRoot && imagePath == o.imagePath && exactPlace == o.exactPlace &&
+               baitShortcut == o.baitShortcut;
     }
 };
 
@@ -46,9 +48,10 @@ struct ShieldRow {
     std::string infection;
     std::string status;
     std::string autorunRoot = {}; // as for ScanRow: set on the program's row
+    bool baitShortcut = false;    // as for ScanRow
     bool operator==(const ShieldRow& o) const {
         return infector == o.infector && infection == o.infection && status == o.status &&
-               autorunRoot == o.autorunRoot;
+               autorunRoot == o.autorunRoot && baitShortcut == o.baitShortcut;
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "engine/drive_walk.h"
 #include "engine/file_access_win.h"
+#include "engine/shortcut_scan_win.h"
 
 namespace tollivar {
 
@@ -11,6 +12,11 @@ void WalkRemovableDrive(const std::string& root, const StatusSink& showStatus, c
     hooks.fileExists = FileExists;
     hooks.showStatus = showStatus;
     hooks.addRow = addRow;
+    hooks.examineShortcut = [&](const std::string& path) {
+        for (const ShortcutFinding& finding : BaitShortcutsNamed(path, root))
+            for (const ScanRow& row : ShortcutScanRows(AnsiFinding(finding)))
+                if (addRow) addRow(row);
+    };
     WalkRemovableDrive(root, hooks);
 }
 

@@ -9,7 +9,7 @@
 namespace tollivar {
 
 // Walks every folder of the drive root ("E:\") for hidden files with listed extensions and for
-// folder-named executables, reporting rows and the path being examined.
+// folder-named executables, and judges every shortcut it meets, reporting rows and the path being examined.
 void WalkRemovableDrive(const std::string& root, const StatusSink& showStatus, const ScanRowSink& addRow);
 
 } // namespace tollivar

@@ -48,8 +48,17 @@ void TestFolderExecutable(const std::string& folder, const std::string& name,
         hooks.addRow(MakeScanRow(path, kKindFile, kAutoitCC));
 }
 
+bool IsShortcutName(std::string_view name) {
+    if (name.size() <= 4) return false;
+    const std::string_view tail = name.substr(name.size() - 4);
+    for (std::size_t i = 0; i < 4; ++i)
+        if (UpperAscii(tail[i]) != ".LNK"[i]) return false;
+    return true;
+}
+
 void ExamineFile(const std::string& path, const DirectoryEntry& entry, const DriveWalkHooks& hooks) {
     if (hooks.showStatus) hooks.showStatus(AnalyzingText(path));
+    if (hooks.examineShortcut && IsShortcutName(entry.name)) hooks.examineShortcut(path);
     // A file that cannot be opened (in use) is passed over, as the walk has always done. A path the
     // list cannot hold in full is not listed either: its cut text would name another file (or the
     // same row twice), and healing acts on the text.

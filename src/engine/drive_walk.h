@@ -24,11 +24,15 @@ struct DirectoryEntry {
 // "." and ".." included or not; nothing when the folder cannot be listed.
 using DirectoryLister = std::function<std::optional<std::vector<DirectoryEntry>>(const std::string& folder)>;
 
+// Judges one shortcut file the walk meets (its path as the listing gives it) and adds its rows.
+using ShortcutExamination = std::function<void(const std::string& path)>;
+
 struct DriveWalkHooks {
     DirectoryLister list;
     FileExistsTest fileExists;
     StatusSink showStatus; // " Analyzing >>  " + the path of each file examined
     ScanRowSink addRow;
+    ShortcutExamination examineShortcut; // called for every file named "*.lnk" (any case)
 };
 
 // Depth first from root ("E:\"): a subfolder is walked completely where it is met, after its

@@ -7,6 +7,7 @@
 #include "heal/autorun_target_check_win.h"
 #include "heal/process_terminate_win.h"
 #include "heal/quarantine_store_win.h"
+#include "heal/shortcut_heal_win.h"
 
 namespace tollivar {
 namespace {
@@ -37,6 +38,16 @@ HealResult HealRecords(const std::vector<HealRecord>& records, const ThreatRemov
         const std::string key = ToUpperAscii(record.text);
         if (removedPaths.count(key)) {
             outcome = RowOutcome::AlreadyTaken;
+            continue;
+        }
+        if (record.kind == RowKind::Shortcut) {
+            const ShortcutHeal heal = HealBaitShortcut(record.text, record.autorunRoot, removal);
+            for (const std::string& taken : heal.takenFiles)
+                removedPaths.insert(ToUpperAscii(taken));
+            tally.filesRemoved += heal.filesRemoved;
+            tally.itemsUnhidden += heal.itemsUnhidden;
+            outcome = heal.outcome == FileHealOutcome::NotHealed ? RowOutcome::NotHealed : RowOutcome::Healed;
+            if (outcome == RowOutcome::NotHealed) ++tally.notHealed;
             continue;
         }
         // A program a drive named, or a fixed threat path, is judged on where the file really is.

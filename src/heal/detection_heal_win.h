@@ -32,7 +32,8 @@ struct HealResult {
 // Heals every checked record in order: a file row's path is removed (once, however many rows name
 // it); a process row ends that process if it still is the listed one. A row of a program that a
 // drive's autorun.inf named is taken only when the program may be taken from that drive (see
-// AutorunTargetMayBeTaken); otherwise it stays and counts as not healed.
+// AutorunTargetMayBeTaken); otherwise it stays and counts as not healed. A bait shortcut's row is
+// healed as HealBaitShortcut says; the files it takes count as taken for the later rows.
 HealResult HealRecords(const std::vector<HealRecord>& records, const ThreatRemoval& removal);
 
 } // namespace tollivar

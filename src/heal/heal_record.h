@@ -8,13 +8,17 @@
 namespace tollivar {
 
 // Set by the detector that made the row, never guessed from its text.
-enum class RowKind { File, Process };
+// Shortcut: the row of a bait shortcut; healing re-judges it, takes it and its payloads, and gives
+// back the user's items it hid.
+enum class RowKind { File, Process, Shortcut };
 
 struct HealRecord {
     std::string text;         // the path of a file row, "[id] - name" of a process row
     bool checked = false;
     RowKind kind = RowKind::File;
-    std::string autorunRoot;  // "E:\" when a drive's autorun.inf named this program; empty otherwise
+    // "E:\" when a drive's autorun.inf named this program, or the drive of a bait shortcut or its
+    // payload; empty otherwise.
+    std::string autorunRoot;
     std::string imagePath;    // a process row of an autorun target: the full path its image must have
     bool exactPlace = false;  // a fixed threat path: taken only where it is listed
     std::string threat = {};  // what the row says the file is: a scan row's Identification, a shield row's Status

@@ -2,29 +2,40 @@
 
 #include <commctrl.h>
 
+#include <set>
 #include <unordered_map>
 
 #include "pages/list_rows_win.h"
 #include "pages/shield_page_win.h"
+#include "win/module_win.h"
 
 namespace tollivar {
 namespace {
 
 // What the detector said of a row beyond its texts, kept by the row's hidden number (UI thread only).
-// Entries of rows since removed are few and small; they stay until the program ends.
+// Entries of rows since removed are few and small; they stay until the list is cleared or the program ends.
 struct RowFacts {
     std::string autorunRoot;
     std::string imagePath;
     bool exactPlace = false;
+    bool baitShortcut = false;
 };
 std::unordered_map<LPARAM, RowFacts> g_rowFacts;
 LPARAM g_nextRowId = 1;
 
-LPARAM RowDataFor(const std::string& autorunRoot, const std::string& imagePath = {}, bool exactPlace = false) {
-    if (autorunRoot.empty() && imagePath.empty() && !exactPlace) return 0;
+LPARAM RowDataFor(const std::string& autorunRoot, const std::string& imagePath = {}, bool exactPlace = false,
+                  bool baitShortcut = false) {
+    if (autorunRoot.empty() && imagePath.empty() && !exactPlace && !baitShortcut) return 0;
     const LPARAM id = g_nextRowId++;
-    g_rowFacts[id] = RowFacts{autorunRoot, imagePath, exactPlace};
+    g_rowFacts[id] = RowFacts{autorunRoot, imagePath, exactPlace, baitShortcut};
     return id;
+}
+
+bool ListsInfector(HWND list, const std::string& infector) {
+    const int count = ListRowCount(list);
+    for (int i = 0; i < count; ++i)
+        if (ListRowText(list, i, 0) == infector) return true;
+    return false;
 }
 
 void AppendCheckedRow(HWND list, std::initializer_list<std::string_view> columns, LPARAM data) {
@@ -53,9 +64,7 @@ bool AddShieldDriveDetection(HWND shieldList, const std::vector<AutorunFinding>&
     if (!shieldList || findings.empty()) return false;
     const std::vector<ShieldRow> rows = ShieldRowsForDrive(findings);
     // A drive is listed once, by its autorun file, whichever programs that file names now.
-    const int count = ListRowCount(shieldList);
-    for (int i = 0; i < count; ++i)
-        if (ListRowText(shieldList, i, 0) == rows.front().infector) return false;
+    if (ListsInfector(shieldList, rows.front().infector)) return false;
     for (const ShieldRow& row : rows) {
         AppendCheckedRow(shieldList, {row.infector, row.infection, row.status}, RowDataFor(row.autorunRoot));
         ShowThreatIcon(shieldList, ListRowCount(shieldList) - 1);
@@ -72,9 +81,52 @@ std::vector<AutorunFinding> ShowShieldFindings(const std::vector<AutorunFinding>
     return added;
 }
 
+namespace {
+
+// Adds the rows of one finding whose Infectors are not in listed; listed grows with them.
+int AddShortcutRows(HWND shieldList, const ShortcutFinding& finding, std::set<std::string>& listed) {
+    const std::vector<ShieldRow> rows = ShortcutShieldRows(finding);
+    if (listed.count(rows[0].infector)) return 0;
+    int added = 0;
+    for (const ShieldRow& row : rows) {
+        // A payload that several shortcuts run is listed once.
+        if (!listed.insert(row.infector).second) continue;
+        AppendCheckedRow(shieldList, {row.infector, row.infection, row.status},
+                         RowDataFor(row.autorunRoot, {}, false, row.baitShortcut));
+        ++added;
+    }
+    return added;
+}
+
+// The Infector of every row, read once per pass: a pass over many shortcuts asks the list nothing more.
+std::set<std::string> ListedInfectors(HWND list) {
+    std::set<std::string> infectors;
+    const int count = ListRowCount(list);
+    for (int i = 0; i < count; ++i) infectors.insert(ListRowText(list, i, 0));
+    return infectors;
+}
+
+} // namespace
+
+int AddShortcutDetection(HWND shieldList, const ShortcutFinding& finding) {
+    if (!shieldList) return 0;
+    std::set<std::string> listed = ListedInfectors(shieldList);
+    return AddShortcutRows(shieldList, finding, listed);
+}
+
+void ShowShortcutFindings(const std::vector<ShortcutFinding>& findings) {
+    HWND shieldList = ShieldList();
+    if (!shieldList || findings.empty()) return;
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(shieldList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    std::set<std::string> listed = ListedInfectors(shieldList);
+    // Every row shows the first image: one icon is enough, however many shortcuts a pass finds.
+    if (images && ImageList_GetImageCount(images) == 0) ImageList_AddIcon(images, Icons().threat);
+    for (const ShortcutFinding& finding : findings) AddShortcutRows(shieldList, finding, listed);
+}
+
 void AddScanRow(HWND scanList, const ScanRow& row) {
     AppendCheckedRow(scanList, {row.infection, row.kind, row.identification},
-                     RowDataFor(row.autorunRoot, row.imagePath, row.exactPlace));
+                     RowDataFor(row.autorunRoot, row.imagePath, row.exactPlace, row.baitShortcut));
 }
 
 std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which) {
@@ -93,6 +145,7 @@ std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which) {
             record.autorunRoot = facts->second.autorunRoot;
             record.imagePath = facts->second.imagePath;
             record.exactPlace = facts->second.exactPlace;
+            if (facts->second.baitShortcut && !record.autorunRoot.empty()) record.kind = RowKind::Shortcut;
         }
         records.push_back(std::move(record));
     }

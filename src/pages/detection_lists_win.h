@@ -10,6 +10,7 @@
 
 #include "engine/autorun_rules.h"
 #include "engine/detection_rows.h"
+#include "engine/shortcut_rows.h"
 #include "heal/heal_record.h"
 
 namespace tollivar {
@@ -25,6 +26,14 @@ bool AddShieldDriveDetection(HWND shieldList, const std::vector<AutorunFinding>&
 // The Threat Shield rows of one pass's findings, each drive with its row icon. Returns the findings
 // whose rows were added (not those already listed).
 std::vector<AutorunFinding> ShowShieldFindings(const std::vector<AutorunFinding>& findings);
+
+// Adds the Threat Shield rows of one bait shortcut (texts in the ANSI code page): the shortcut's row,
+// then each payload not listed yet; nothing when a row's Infector already is that shortcut. The number
+// of rows added.
+int AddShortcutDetection(HWND shieldList, const ShortcutFinding& finding);
+
+// The Threat Shield rows of one pass's bait shortcuts.
+void ShowShortcutFindings(const std::vector<ShortcutFinding>& findings);
 
 // Appends one Threat Scan row (UI thread).
 void AddScanRow(HWND scanList, const ScanRow& row);

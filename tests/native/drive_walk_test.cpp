@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <pthread.h>
 
 #include <map>
@@ -187,6 +189,27 @@ TEST(DriveWalk, WhatCannotBeOpenedOrListedAddsNothing) {
     WalkRemovableDrive("E:\\", drive.Hooks(rows));
     // The folder's own executable is still tested when its listing fails; the walk goes on after it.
     EXPECT_EQ(rows, (std::vector<ScanRow>{FolderNamed("E:\\Secret\\Secret .exe"), Suspicious("E:\\z.bat")}));
+}
+
+TEST(DriveWalk, ShortcutsOfAnyCaseAreHandedOnAndNothingElse) {
+    FakeDrive drive;
+    drive.Add("Photos.lnk", kFile);
+    drive.Add("Docs\\Report.LNK", kFile);
+    drive.Add("Docs\\x.lnk.txt", kFile);
+    drive.Add("Docs\\.lnk", kFile); // dot names are skipped by the walk
+    drive.Add("lnk", kFile);
+    drive.Add("Folder.lnk\\a.txt", kFile); // a folder with a shortcut's name is walked, not judged
+    std::vector<ScanRow> rows;
+    std::vector<std::string> judged;
+    DriveWalkHooks hooks = drive.Hooks(rows);
+    hooks.examineShortcut = [&](const std::string& path) {
+        judged.push_back(path);
+        rows.push_back(MakeScanRow(path, kKindFile, "shortcut worm."));
+    };
+    WalkRemovableDrive("E:\\", hooks);
+    std::sort(judged.begin(), judged.end());
+    EXPECT_EQ(judged, (std::vector<std::string>{"E:\\Docs\\Report.LNK", "E:\\Photos.lnk"}));
+    EXPECT_EQ(rows.size(), 2u) << "the rows the hook adds are the only ones";
 }
 
 TEST(DriveWalk, EmptyOrUnlistableDrive) {

@@ -137,6 +137,10 @@ TEST(HealStatus, SuccessOnlyWhenEveryCheckedRowWasHealed) {
         {HealedList::Scan, {3, 0, 1}, " All Infections Healed..."},
         {HealedList::Shield, {2, 1, 1}, " 1 Infection NOT Healed..."},
         {HealedList::Scan, {5, 3, 2}, " 3 Infections NOT Healed..."},
+        // The user's items a bait shortcut hid are told after either outcome.
+        {HealedList::Shield, {2, 0, 2, 3}, " All Infections Successfully Healed... 3 items unhidden."},
+        {HealedList::Scan, {2, 0, 2, 1}, " All Infections Healed... 1 item unhidden."},
+        {HealedList::Shield, {3, 1, 2, 2}, " 1 Infection NOT Healed... 2 items unhidden."},
     };
     for (const auto& c : cases)
         EXPECT_EQ(HealStatusText(c.list, c.tally), c.text);

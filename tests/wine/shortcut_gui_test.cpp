@@ -1,0 +1,172 @@
+// Shortcut worms as a user meets them in the Resident Shield: a stick laid out as such a worm leaves
+// it (real shortcuts made by the shell link object), its rows, Heal from the alert, the user's items
+// given back, and a clean stick with ordinary shortcuts that gives nothing.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench_win.h"
+#include "program_ids.h"
+#include "shell_links_win.h"
+#include "ui_driver_win.h"
+
+namespace tollivar::test {
+namespace {
+
+constexpr int kAlertHeal = 1102;
+constexpr char kAlertCaption[] = "Resident Shield - Alert";
+constexpr char kNoShieldThreat[] = " NO THREAT(S)  DETECTED, RESIDENT SHIELD IS MONITORING...";
+
+std::wstring Root() {
+    return Widen(RemovableStick().Root());
+}
+
+DWORD AttributesW(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str());
+}
+
+class ShortcutShieldTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(ProgramUnderTest().empty()) << "TOLLIVAR_EXE is not set: run through ctest";
+        RemovableStick().Pull();
+    }
+    void TearDown() override {
+        if (app_) app_->Kill();
+        RemovableStick().Pull();
+    }
+    void Start(const std::string& settings = "[SETTINGS]\r\nS3=1\r\n[TRAY]\r\n1=1\r\n") {
+        WriteTextFile(folder_.File("settings.ini"), settings);
+        app_.emplace(RunningApp::Start(folder_.ExePath()));
+        ASSERT_TRUE(app_->Started());
+        main_ = app_->WaitForMainWindow();
+        ASSERT_NE(main_, nullptr);
+        panel_ = Control(Control(main_, kMainTab), kPagePanel);
+        ASSERT_NE(panel_, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == kNoShieldThreat; }, 3000));
+    }
+    std::vector<ListRow> Rows() const { return ReadListView(Control(panel_, kShieldList)); }
+
+    InstallFolder folder_{"Tollivar Shortcuts"};
+    std::optional<RunningApp> app_;
+    HWND main_ = nullptr;
+    HWND panel_ = nullptr;
+};
+
+TEST_F(ShortcutShieldTest, AWormStickIsListedHealedAndItsItemsGivenBack) {
+    Start();
+    RemovableStick().Insert();
+    ASSERT_TRUE(WormStick::Lay(Root()));
+
+    ASSERT_TRUE(WaitUntil([&] { return Rows().size() >= 7; }, 3000, 10)) << Rows().size() << " rows";
+    Sleep(600); // later passes add nothing
+    const std::vector<ListRow> rows = Rows();
+    ASSERT_EQ(rows.size(), 7u) << "four shortcuts and three payloads, each once";
+    std::vector<std::string> infectors;
+    for (const ListRow& r : rows) {
+        infectors.push_back(r.columns.at(0));
+        EXPECT_EQ(r.columns.at(2), "shortcut worm.") << r.columns.at(0);
+        EXPECT_TRUE(r.checked);
+    }
+    for (const char* expected :
+         {"E:\\Photos.lnk", "E:\\Music.lnk", "E:\\Setup.lnk", "E:\\x.vbs", "E:\\x.dat", "E:\\x.dll"})
+        EXPECT_NE(std::find(infectors.begin(), infectors.end(), expected), infectors.end()) << expected;
+    const auto photos = std::find(infectors.begin(), infectors.end(), "E:\\Photos.lnk") - infectors.begin();
+    EXPECT_EQ(rows[photos].columns.at(1), "E:\\x.vbs") << "what the shortcut runs";
+    const auto setup = std::find(infectors.begin(), infectors.end(), "E:\\Setup.lnk") - infectors.begin();
+    EXPECT_EQ(rows[setup].columns.at(1), "http://bad.example/p.msi");
+    EXPECT_EQ(ControlText(panel_, kShieldStatus), " 7 THREAT(S)  DETECTED, HEAL NOW...");
+
+    HWND alert = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (alert = FindTopWindow(app_->Pid(), "#32770", kAlertCaption, true)) != nullptr; },
+        3000));
+    ClickButton(alert, kAlertHeal);
+    auto question = WaitForMessageBox(app_->Pid(), kWarning);
+    ASSERT_TRUE(question);
+    AnswerMessageBox(question->window, IDYES);
+
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return ControlText(panel_, kShieldStatus) ==
+                   " All Infections Successfully Healed... 4 items unhidden.";
+        },
+        3000, 2))
+        << ControlText(panel_, kShieldStatus);
+    // The user's folders and document are visible again, with their names and contents.
+    for (const std::wstring& item :
+         {Root() + L"Photos", Root() + WormStick::kBlank, Root() + L"Music", Root() + WormStick::kReport}) {
+        const DWORD a = AttributesW(item);
+        ASSERT_NE(a, INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(a & kHiddenSystem, 0u);
+    }
+    EXPECT_EQ(ReadWide(Root() + L"Photos\\beach.jpg"), "JPEG beach");
+    EXPECT_EQ(ReadWide(Root() + WormStick::kBlank + L"\\notes.txt"), "my notes");
+    EXPECT_EQ(ReadWide(Root() + L"Music\\song.mp3"), "ID3 song");
+    EXPECT_EQ(ReadWide(Root() + WormStick::kReport), "report text");
+    // The bait and its payloads are in the quarantine.
+    for (const wchar_t* gone : {L"Photos.lnk", L"Music.lnk", L"Setup.lnk", L"x.vbs", L"x.dat", L"x.dll"})
+        EXPECT_EQ(AttributesW(Root() + gone), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(AttributesW(Root() + WormStick::kReport + L".lnk"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(FileNamesIn(folder_.File("quarantine\\")).size(), 7u);
+    EXPECT_EQ(ControlText(panel_, kRemovedCount), "7");
+
+    // The next pass finds nothing.
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == kNoShieldThreat; }, 3000));
+    Sleep(600);
+    EXPECT_TRUE(Rows().empty());
+}
+
+TEST_F(ShortcutShieldTest, TheScanListsTheWormStickAndHealsIt) {
+    MakeFolders(folder_.File("bin"));
+    WriteTextFile(folder_.File("bin\\unscript.bat"), "@echo off\r\n");
+    WriteTextFile(folder_.File("bin\\unstart.reg"), "REGEDIT4\r\n\r\n");
+    Start("[SCAN]\r\nLD=0\r\nRM=1\r\n[SETTINGS]\r\nS3=0\r\n[TRAY]\r\n1=1\r\n");
+    RemovableStick().Insert();
+    ASSERT_TRUE(WormStick::Lay(Root()));
+    PostCommand(main_, 1009); // the Threat Scan page
+    ClickButton(main_, kStartScan);
+    const auto status = [&] { return ControlText(panel_, kScanStatus); };
+    ASSERT_TRUE(WaitUntil([&] { return status().find("DETECTED.") != std::string::npos; }, 20000))
+        << status();
+    std::vector<std::string> shortcuts;
+    for (const ListRow& r : ReadListView(Control(panel_, kScanList)))
+        if (r.columns.at(2) == "shortcut worm." && r.columns.at(0).size() > 4 &&
+            r.columns.at(0).compare(r.columns.at(0).size() - 4, 4, ".lnk") == 0) {
+            EXPECT_EQ(r.columns.at(1), "F");
+            shortcuts.push_back(r.columns.at(0));
+        }
+    EXPECT_EQ(shortcuts.size(), 4u);
+    for (const char* expected : {"E:\\Photos.lnk", "E:\\Music.lnk", "E:\\Setup.lnk"})
+        EXPECT_NE(std::find(shortcuts.begin(), shortcuts.end(), expected), shortcuts.end()) << expected;
+
+    PostCommand(main_, kHealScanSelected);
+    auto question = WaitForMessageBox(app_->Pid(), kWarning);
+    ASSERT_TRUE(question);
+    AnswerMessageBox(question->window, IDYES);
+    EXPECT_TRUE(WaitUntil([&] { return status() == " All Infections Healed... 4 items unhidden."; }, 5000))
+        << status();
+    for (const std::wstring& item :
+         {Root() + L"Photos", Root() + WormStick::kBlank, Root() + L"Music", Root() + WormStick::kReport})
+        EXPECT_EQ(AttributesW(item) & kHiddenSystem, 0u);
+    EXPECT_EQ(AttributesW(Root() + L"Photos.lnk"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(AttributesW(Root() + L"x.vbs"), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ShortcutShieldTest, OrdinaryShortcutsGiveNoRow) {
+    Start();
+    RemovableStick().Insert();
+    ASSERT_TRUE(LayCleanStick(Root()));
+    Sleep(1500);
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(ControlText(panel_, kShieldStatus), kNoShieldThreat);
+    EXPECT_FALSE(FindTopWindow(app_->Pid(), "#32770", kAlertCaption, true));
+}
+
+} // namespace
+} // namespace tollivar::test
