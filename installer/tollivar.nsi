@@ -4,6 +4,8 @@
 ;
 ;   tollivar-setup.exe [/S] [/D=folder]          /D last and unquoted, as Windows installers take it
 ;   uninstall.exe [/S] [/DELETEQUARANTINE]       a silent uninstall keeps quarantine\ unless told otherwise
+;
+; Exit codes of a silent run: 2 Tollivar is running, 3 not 64-bit Windows, 4 the folder holds another program's files.
 
 ; A 64-bit installer for the 64-bit program (it also runs where no 32-bit Windows layer is present).
 Target amd64-unicode
@@ -24,6 +26,8 @@ ManifestDPIAware true
 ; The start-with-Windows value the program writes: its name, and the key used when settings.ini names none.
 !define RUN_VALUE "Tollivar"
 !define DEFAULT_RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; What this installer put into the install folder; the uninstaller removes what it lists and nothing else.
+!define INSTALL_RECORD "install-record.ini"
 
 Name "${PRODUCT}"
 OutFile "${OUT_FILE}"
@@ -45,6 +49,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) ${PRODUCT}"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the help"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE LeaveFolderPage
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -53,6 +58,8 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) ${PRODUCT}"
 !insertmacro MUI_LANGUAGE "English"
 
 Var RunKey
+Var ForeignFile
+Var Recorded
 
 ; A running Tollivar holds its program file: ask the user to shut it down (a silent run gives up).
 !macro WaitUntilTollivarEnds UN
@@ -84,9 +91,59 @@ Function .onInit
     ${EndIf}
 FunctionEnd
 
+; A file in the folder stops the search: it is not ours (the caller has ruled out an earlier Tollivar).
+Function NoteForeignFile
+    StrCpy $ForeignFile $R9
+    Push "StopLocate"
+FunctionEnd
+
+; Sets $ForeignFile to a file in $INSTDIR that another program put there, or to "" when the folder is
+; missing, holds only empty folders, or is an earlier Tollivar install: recognised by its install
+; record, or (installed before there was one) by its program, its definitions and the uninstall entry
+; that names this folder.
+Function FindForeignFile
+    StrCpy $ForeignFile ""
+    ReadINIStr $0 "$INSTDIR\${INSTALL_RECORD}" "Tollivar" "Version"
+    ${If} $0 != ""
+        Return
+    ${EndIf}
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 == $INSTDIR
+    ${AndIf} ${FileExists} "$INSTDIR\tollguard.exe"
+    ${AndIf} ${FileExists} "$INSTDIR\def.uas"
+        Return
+    ${EndIf}
+    ${If} ${FileExists} "$INSTDIR\*.*"
+        ${Locate} "$INSTDIR" "/L=F /M=*.* /G=1" "NoteForeignFile"
+        ClearErrors
+    ${EndIf}
+FunctionEnd
+
+!define FOREIGN_FOLDER_TEXT "The folder $INSTDIR already holds files of another program, for example:$\r$\n$ForeignFile$\r$\n$\r$\nTollivar installs only into an empty folder or over an earlier Tollivar, so that its uninstaller never removes another program's files. Choose another folder."
+
+Function LeaveFolderPage
+    Call FindForeignFile
+    ${If} $ForeignFile != ""
+        MessageBox MB_ICONSTOP "${FOREIGN_FOLDER_TEXT}"
+        Abort
+    ${EndIf}
+FunctionEnd
+
+; Notes in the install record that a file or folder of the folder is ours.
+!macro Record NAME
+    WriteINIStr "$INSTDIR\${INSTALL_RECORD}" "Files" "${NAME}" "1"
+!macroend
+
 Section "Tollivar" SecMain
     SectionIn RO
     Call WaitUntilTollivarEnds
+    ; A silent install gets no folder page: the same check, with an exit code.
+    Call FindForeignFile
+    ${If} $ForeignFile != ""
+        MessageBox MB_ICONSTOP "${FOREIGN_FOLDER_TEXT}" /SD IDOK
+        SetErrorLevel 4
+        Quit
+    ${EndIf}
     SetShellVarContext all
     SetOutPath "$INSTDIR"
     ; def.uas may be marked read-only, hidden and system by an earlier copy.
@@ -106,6 +163,16 @@ Section "Tollivar" SecMain
     File "/oname=unstart.reg" "${DATA_DIR}\bin\unstart.reg"
     CreateDirectory "$INSTDIR\quarantine"
     SetOutPath "$INSTDIR"
+    ; Every file is Tollivar's now: those written above, and def.uas and settings.ini kept from an earlier copy.
+    WriteINIStr "$INSTDIR\${INSTALL_RECORD}" "Tollivar" "Version" "${VERSION}"
+    !insertmacro Record "tollguard.exe"
+    !insertmacro Record "KVRUpdate.exe"
+    !insertmacro Record "Tollivar Help.chm"
+    !insertmacro Record "def.uas"
+    !insertmacro Record "settings.ini"
+    !insertmacro Record "bin\unscript.bat"
+    !insertmacro Record "bin\unstart.reg"
+    !insertmacro Record "uninstall.exe"
 
     CreateDirectory "$SMPROGRAMS\${PRODUCT}"
     CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\tollguard.exe" "" "$INSTDIR\tollguard.exe" 0 \
@@ -135,6 +202,13 @@ Function un.onInit
     SetRegView 64
 FunctionEnd
 
+!macro RemoveIfRecorded NAME
+    ReadINIStr $0 "$INSTDIR\${INSTALL_RECORD}" "Files" "${NAME}"
+    ${If} $0 == "1"
+        Delete "$INSTDIR\${NAME}"
+    ${EndIf}
+!macroend
+
 Section "Uninstall"
     Call un.WaitUntilTollivarEnds
     SetShellVarContext all
@@ -146,34 +220,44 @@ Section "Uninstall"
     ${EndIf}
     DeleteRegValue HKCU "${DEFAULT_RUN_KEY}" "${RUN_VALUE}"
 
-    SetFileAttributes "$INSTDIR\def.uas" NORMAL
-    SetFileAttributes "$INSTDIR\def.uas.bak" NORMAL
-    Delete "$INSTDIR\tollguard.exe"
-    Delete "$INSTDIR\KVRUpdate.exe"
-    Delete "$INSTDIR\Tollivar Help.chm"
-    Delete "$INSTDIR\def.uas"
-    Delete "$INSTDIR\def.uas.bak"
-    Delete "$INSTDIR\def.uas.new"
-    Delete "$INSTDIR\count.uas"
-    Delete "$INSTDIR\settings.ini"
-    Delete "$INSTDIR\bin\unscript.bat"
-    Delete "$INSTDIR\bin\unstart.reg"
-    RMDir "$INSTDIR\bin"
+    ; Only what the install record lists goes, and what the program itself writes beside it; without
+    ; the record the folder cannot be told apart from another program's, so its files stay.
+    ReadINIStr $Recorded "$INSTDIR\${INSTALL_RECORD}" "Tollivar" "Version"
+    ${If} $Recorded == ""
+        MessageBox MB_ICONEXCLAMATION "The record of what Tollivar installed is missing from $INSTDIR, so its files are left there. Delete them yourself if no other program uses that folder." /SD IDOK
+    ${Else}
+        SetFileAttributes "$INSTDIR\def.uas" NORMAL
+        SetFileAttributes "$INSTDIR\def.uas.bak" NORMAL
+        !insertmacro RemoveIfRecorded "tollguard.exe"
+        !insertmacro RemoveIfRecorded "KVRUpdate.exe"
+        !insertmacro RemoveIfRecorded "Tollivar Help.chm"
+        !insertmacro RemoveIfRecorded "def.uas"
+        !insertmacro RemoveIfRecorded "settings.ini"
+        !insertmacro RemoveIfRecorded "bin\unscript.bat"
+        !insertmacro RemoveIfRecorded "bin\unstart.reg"
+        ; Written by the program and its update program, never by anyone else in this folder.
+        Delete "$INSTDIR\def.uas.bak"
+        Delete "$INSTDIR\def.uas.new"
+        Delete "$INSTDIR\count.uas"
+        RMDir "$INSTDIR\bin"
+    ${EndIf}
 
     ; quarantine\ holds files taken from the user's computer: ask first, and keep it when not told.
-    ${GetParameters} $0
-    ClearErrors
-    ${GetOptions} $0 "/DELETEQUARANTINE" $1
-    ${IfNot} ${Errors}
-        RMDir /r "$INSTDIR\quarantine"
-    ${Else}
-        RMDir "$INSTDIR\quarantine" ; only when empty
-        ${If} ${FileExists} "$INSTDIR\quarantine\*.*"
-            MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-                "The quarantine folder still holds files that Tollivar took away from threats:$\r$\n$INSTDIR\quarantine$\r$\n$\r$\nDelete them too? Answer No to keep them." \
-                /SD IDNO IDNO keep
+    ${If} $Recorded != ""
+        ${GetParameters} $0
+        ClearErrors
+        ${GetOptions} $0 "/DELETEQUARANTINE" $1
+        ${IfNot} ${Errors}
             RMDir /r "$INSTDIR\quarantine"
-          keep:
+        ${Else}
+            RMDir "$INSTDIR\quarantine" ; only when empty
+            ${If} ${FileExists} "$INSTDIR\quarantine\*.*"
+                MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
+                    "The quarantine folder still holds files that Tollivar took away from threats:$\r$\n$INSTDIR\quarantine$\r$\n$\r$\nDelete them too? Answer No to keep them." \
+                    /SD IDNO IDNO keep
+                RMDir /r "$INSTDIR\quarantine"
+              keep:
+            ${EndIf}
         ${EndIf}
     ${EndIf}
 
@@ -185,6 +269,9 @@ Section "Uninstall"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     DeleteRegKey HKLM "${EVENT_SOURCE_KEY}"
     DeleteRegKey HKLM "${PRODUCT_KEY}"
-    Delete "$INSTDIR\uninstall.exe"
+    ${If} $Recorded != ""
+        !insertmacro RemoveIfRecorded "uninstall.exe"
+        Delete "$INSTDIR\${INSTALL_RECORD}"
+    ${EndIf}
     RMDir "$INSTDIR" ; stays while quarantine\ or files of the user's own are in it
 SectionEnd

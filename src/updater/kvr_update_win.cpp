@@ -17,6 +17,8 @@
 #include "config/log_event_win.h"
 #include "updater/definitions_check.h"
 #include "updater/definitions_files_win.h"
+#include "updater/desktop_start_win.h"
+#include "updater/restart_route.h"
 #include "updater/update_exit_codes.h"
 
 namespace tollivar {
@@ -144,10 +146,13 @@ int RunUpdate(const std::string& candidatePath, bool silent) {
                                  ".\r\nThe previous file is kept as def.uas.bak.\r\n\r\nStart Tollivar now?";
         if (MessageBoxA(nullptr, done.c_str(), kCaption, MB_YESNO | MB_ICONINFORMATION) == IDYES) {
             const std::string program = folder + "tollguard.exe";
-            const auto started = reinterpret_cast<INT_PTR>(
-                ShellExecuteA(nullptr, "open", program.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL));
-            if (started <= 32)
-                MessageBoxA(nullptr, ("Tollivar could not be started:\r\n" + program).c_str(), kCaption, MB_ICONWARNING);
+            const RestartRoute route = ChooseRestartRoute(ProcessIsElevated());
+            const bool started =
+                route == RestartRoute::Directly
+                    ? reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", program.c_str(), nullptr, folder.c_str(),
+                                                              SW_SHOWNORMAL)) > 32
+                    : StartAsDesktopUser(program, folder);
+            if (!started) MessageBoxA(nullptr, RestartNotDoneText(route, program).c_str(), kCaption, MB_ICONWARNING);
         }
     }
     return kUpdateReplaced;

@@ -10,7 +10,9 @@
 
 #include "config/text_rules.h"
 #include "engine/profile_text.h"
+#include "heal/script_host_command.h"
 #include "updater/definitions_check.h"
+#include "script_host_rendition.h"
 #include "test_computer.h"
 
 namespace tollivar {
@@ -125,6 +127,82 @@ TEST(ShippedHelpersTest, OnlySetValuesAndDeleteNothing) {
             EXPECT_NE(upper.find("WSCRIPT.EXE"), std::string::npos) << line;
         }
     }
+}
+
+// The PowerShell line of unscript.bat reads a script host's command line as ScriptArgument does:
+// its filter is exactly the one the rendition follows, with the rule's own patterns.
+TEST(ShippedHelpersTest, UnscriptFilterIsTheScriptHostRule) {
+    const std::string filter =
+        std::string("Where-Object { $words = @([regex]::Matches([string]$_.CommandLine, '") + kCommandWordPattern +
+        R"(') | ForEach-Object { $_.Value -replace '\x22', '' }); $target = @($words | Select-Object -Skip 1 | )"
+        R"(Where-Object { -not $_.StartsWith('//') } | Select-Object -First 1 | ForEach-Object { $_ -replace ')" +
+        kDevicePrefixPattern +
+        R"(', '' }); $target.Count -eq 1 -and $target[0] -match '^[A-Za-z]:' -and $drives -contains )"
+        R"($target[0].Substring(0, 2) } | ForEach-Object { Stop-Process)";
+    const std::string bat = Shipped("data/bin/unscript.bat");
+    EXPECT_NE(bat.find(filter), std::string::npos) << "unscript.bat reads command lines another way";
+    EXPECT_NE(bat.find("ForEach-Object { $_.DeviceID.ToUpper() })"), std::string::npos) << "drives as \"E:\"";
+    // A double quote inside the quoted -Command would end it early in cmd.exe.
+    for (const auto& line : Lines(bat))
+        if (line.find("-Command \"") != std::string::npos) {
+            EXPECT_EQ(std::count(line.begin(), line.end(), '"'), 4) << line;
+        }
+}
+
+// Which script hosts unscript.bat ends: only those whose script lies on a removable drive (E: and G:
+// here), whatever else their command line names. Both the C++ rule and the PowerShell line decide.
+TEST(ScriptHostCommandTest, EndsOnlyHostsWhoseScriptIsOnAStick) {
+    const std::vector<std::string> sticks = {"E:", "G:"};
+    const struct {
+        const char* commandLine;
+        bool ends;
+    } cases[] = {
+        {R"("C:\Windows\System32\wscript.exe" "E:\autorun.vbs")", true},
+        {R"(wscript.exe //B //E:vbscript "E:\x.vbs")", true},
+        {R"(C:\Windows\System32\cscript.exe //NoLogo C:\tools\copy.vbs E:\backup)", false}, // E:\ is an argument
+        {R"(wscript.exe C:\a.vbs "E:\b.vbs")", false},
+        {R"(mshta.exe "E:\x.hta")", true},
+        {R"(mshta.exe G:\x.hta)", true},
+        {R"(mshta.exe vbscript:Execute("CreateObject(""WScript.Shell"").Run ""E:\x.exe"""))", false}, // no file
+        {R"(wscript.exe "e:\Dir With Blanks\run.vbs" /arg)", true},
+        {"wscript.exe\t\"G:\\x.vbs\"", true},
+        {R"("C:\Program Files\Hosts\wscript.exe" E:\x.vbs)", true},
+        {R"(wscript.exe \\?\E:\x.vbs)", true},
+        {R"(wscript.exe \\.\G:\x.vbs)", true},
+        {R"(wscript.exe \\?\UNC\server\share\x.vbs)", false},
+        {R"(wscript.exe E:x.vbs)", true}, // relative to E:'s current folder
+        {R"(wscript.exe E:/x.vbs)", true},
+        {R"(wscript.exe ""E:\x.vbs"")", true},
+        {R"(wscript.exe "E:\unclosed quote.vbs)", true},
+        {R"(wscript.exe "F:\fixed.vbs")", false}, // not a removable drive
+        {R"(wscript.exe EE:\x.vbs)", false},
+        {R"(wscript.exe "" E:\x.vbs)", false}, // the script is the empty word
+        {R"(E:\wscript.exe C:\x.vbs)", false}, // a host on the stick says nothing of its script
+        {"wscript.exe //B", false},
+        {"wscript.exe", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RunsScriptFromDrive(c.commandLine, sticks), c.ends) << c.commandLine;
+        EXPECT_EQ(test::PowerShellEndsScriptHost(c.commandLine, sticks), c.ends) << c.commandLine;
+    }
+    EXPECT_FALSE(RunsScriptFromDrive(R"(wscript.exe "E:\x.vbs")", {}));
+    EXPECT_FALSE(test::PowerShellEndsScriptHost(R"(wscript.exe "E:\x.vbs")", {}));
+}
+
+TEST(ScriptHostCommandTest, WordsLoseTheirQuotesAndKeepQuotedBlanks) {
+    const struct {
+        const char* commandLine;
+        std::vector<std::string> words;
+    } cases[] = {
+        {R"(  a  "b c"d  e"f g" )", {"a", "b cd", "ef g"}},
+        {R"("")", {""}},
+        {R"(a "b)", {"a", "b"}},
+        {"\t\r\n", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CommandLineWords(c.commandLine), c.words) << c.commandLine;
+    EXPECT_EQ(ScriptArgument(R"(wscript //B \\?\E:\x.vbs //T:5)"), std::optional<std::string>("E:\\x.vbs"));
+    EXPECT_EQ(ScriptArgument("wscript //B //T:5"), std::nullopt);
 }
 
 // Every page of the window and every command the user can give is explained in the help.

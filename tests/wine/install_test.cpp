@@ -103,17 +103,26 @@ std::optional<DWORD> RunAndWait(const std::string& exe, const std::string& argum
     return code;
 }
 
+// The folder without its closing backslash, as Windows installers name it.
+std::string InstallFolderName() { return std::string(kInstallFolder).substr(0, sizeof kInstallFolder - 2); }
+
+// A silent install into the test folder, run from C: as a downloaded copy would be (the build tree is
+// no drive of Wine's); the installer's exit code.
+std::optional<DWORD> InstallSilently() {
+    const std::string setup = "C:\\Tollivar Tests\\tollivar-setup.exe";
+    MakeFolders("C:\\Tollivar Tests");
+    if (!CopyFileA(EnvDosPath("TOLLIVAR_SETUP").c_str(), setup.c_str(), FALSE)) return std::nullopt;
+    return RunAndWait(setup, std::string("/S /D=") + kInstallFolder);
+}
+
 class InstallTest : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_FALSE(EnvDosPath("TOLLIVAR_SETUP").empty()) << "TOLLIVAR_SETUP is not set: run through ctest";
         RemovableStick().Pull();
         RemoveEarlierInstall();
-        // Run from C:, as a downloaded copy would be (the build tree is no drive of Wine's).
-        const std::string setup = "C:\\Tollivar Tests\\tollivar-setup.exe";
-        MakeFolders("C:\\Tollivar Tests");
-        ASSERT_TRUE(CopyFileA(EnvDosPath("TOLLIVAR_SETUP").c_str(), setup.c_str(), FALSE));
-        const auto code = RunAndWait(setup, std::string("/S /D=") + kInstallFolder);
+        if (!InstallFirst()) return;
+        const auto code = InstallSilently();
         ASSERT_TRUE(code) << "the installer did not end";
         ASSERT_EQ(*code, 0u);
     }
@@ -121,6 +130,7 @@ class InstallTest : public testing::Test {
         if (app_ && app_->Running()) app_->Kill();
         RemoveEarlierInstall();
     }
+    virtual bool InstallFirst() const { return true; }
 
     static void RemoveEarlierInstall() {
         DeleteTree(std::string(kInstallFolder).substr(0, sizeof kInstallFolder - 2));
@@ -148,8 +158,9 @@ class InstallTest : public testing::Test {
 };
 
 TEST_F(InstallTest, SilentInstallLaysOutEveryFile) {
-    const char* files[] = {"tollguard.exe", "KVRUpdate.exe", "Tollivar Help.chm", "def.uas", "settings.ini",
-                           "bin\\unscript.bat", "bin\\unstart.reg", "uninstall.exe"};
+    const char* files[] = {"tollguard.exe",     "KVRUpdate.exe",     "Tollivar Help.chm", "def.uas",
+                           "settings.ini",      "bin\\unscript.bat", "bin\\unstart.reg", "uninstall.exe",
+                           "install-record.ini"};
     for (const char* file : files) {
         EXPECT_TRUE(FileExists(Installed(file))) << file;
         EXPECT_EQ(Attributes(Installed(file)) & FILE_ATTRIBUTE_DIRECTORY, 0u) << file;
@@ -286,6 +297,77 @@ TEST_F(InstallTest, SilentUninstallDeletesTheQuarantineOnlyWhenTold) {
     UninstallSilently(" /DELETEQUARANTINE");
     EXPECT_FALSE(FileExists(Installed("quarantine")));
     EXPECT_FALSE(FileExists(kInstallFolder)) << "the emptied install folder stays";
+}
+
+// What another program leaves in the install folder after Tollivar was installed is not Tollivar's:
+// the uninstaller takes exactly what it installed and what the program wrote, and leaves the rest.
+TEST_F(InstallTest, UninstallLeavesFilesOfAnotherProgram) {
+    ASSERT_TRUE(WriteTextFile(Installed("notes.txt"), "the user's notes"));
+    ASSERT_TRUE(WriteTextFile(Installed("bin\\tool.bat"), "@echo another program"));
+    ASSERT_TRUE(WriteTextFile(Installed("count.uas"), "7"));
+    UninstallSilently("");
+    EXPECT_EQ(ReadTextFile(Installed("notes.txt")), "the user's notes");
+    EXPECT_EQ(ReadTextFile(Installed("bin\\tool.bat")), "@echo another program");
+    for (const char* file : {"tollguard.exe", "KVRUpdate.exe", "Tollivar Help.chm", "def.uas", "settings.ini",
+                             "count.uas", "bin\\unscript.bat", "bin\\unstart.reg", "install-record.ini"})
+        EXPECT_FALSE(FileExists(Installed(file))) << file;
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), std::nullopt);
+}
+
+// Installing again over Tollivar, with its record or from before there was one (then the program, the
+// definitions and the uninstall entry for this folder say it is Tollivar's), keeps the user's settings
+// and the newer definitions.
+TEST_F(InstallTest, InstallingAgainOverTollivarKeepsSettingsAndDefinitions) {
+    const std::string settings = "[SCAN]\r\nLD=0\r\nRM=1\r\n";
+    const std::string definitions = "[INFO]\r\nVersion=2099.1\r\n";
+    for (const bool withRecord : {true, false}) {
+        SCOPED_TRACE(withRecord ? "with its install record" : "installed before there was a record");
+        ASSERT_TRUE(WriteTextFile(Installed("settings.ini"), settings));
+        ASSERT_TRUE(WriteTextFile(Installed("def.uas"), definitions));
+        if (!withRecord) {
+            ASSERT_TRUE(DeleteFileA(Installed("install-record.ini").c_str()));
+        }
+        const auto code = InstallSilently();
+        ASSERT_TRUE(code);
+        EXPECT_EQ(*code, 0u);
+        EXPECT_EQ(ReadTextFile(Installed("settings.ini")), settings);
+        EXPECT_EQ(ReadTextFile(Installed("def.uas")), definitions);
+        EXPECT_TRUE(FileExists(Installed("install-record.ini")));
+    }
+}
+
+class InstallFolderTest : public InstallTest {
+  protected:
+    bool InstallFirst() const override { return false; }
+};
+
+// A folder that holds another program's file is refused (with an exit code for a silent install), so
+// that an uninstall can never take that program's files; the file stays as it was and nothing of
+// Tollivar is installed.
+TEST_F(InstallFolderTest, FolderWithAnotherProgramsFileIsRefused) {
+    for (const char* foreign : {"notes.txt", "bin\\tool.bat", "settings.ini", "quarantine\\report.log"}) {
+        SCOPED_TRACE(foreign);
+        RemoveEarlierInstall();
+        MakeFolders(InstallFolderName() + "\\bin");
+        MakeFolders(InstallFolderName() + "\\quarantine");
+        ASSERT_TRUE(WriteTextFile(Installed(foreign), "another program's file"));
+        const auto code = InstallSilently();
+        ASSERT_TRUE(code) << "the installer did not end";
+        EXPECT_EQ(*code, 4u);
+        EXPECT_EQ(ReadTextFile(Installed(foreign)), "another program's file");
+        for (const char* file : {"tollguard.exe", "def.uas", "uninstall.exe", "install-record.ini"})
+            EXPECT_FALSE(FileExists(Installed(file))) << file;
+        EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), std::nullopt);
+    }
+}
+
+// Empty folders are nobody's files: an install into them goes ahead.
+TEST_F(InstallFolderTest, FolderWithOnlyEmptyFoldersIsTaken) {
+    MakeFolders(InstallFolderName() + "\\bin");
+    const auto code = InstallSilently();
+    ASSERT_TRUE(code);
+    EXPECT_EQ(*code, 0u);
+    EXPECT_TRUE(FileExists(Installed("tollguard.exe")));
 }
 
 } // namespace

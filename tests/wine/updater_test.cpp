@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "bench_win.h"
 #include "ui_driver_win.h"
+#include "win/handles_win.h"
 
 namespace tollivar::test {
 namespace {
@@ -20,6 +23,54 @@ constexpr char kCaption[] = "Tollivar Update";
 
 std::string Definitions(const std::string& version) {
     return "[INFO]\r\nVersion=" + version + "\r\n[1]\r\nTh=Worm.New\r\nP1=new-worm.exe\r\nF1=%TEMP%\\new-worm.exe\r\n";
+}
+
+// Starts the update program with the user's limited token, as an administrator's programs run before
+// they are elevated; the process handle and its id.
+std::pair<UniqueHandle, DWORD> StartUnelevated(const std::string& exe, const std::string& arguments) {
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own)) return {};
+    const UniqueHandle token(own);
+    TOKEN_LINKED_TOKEN linked{};
+    DWORD size = 0;
+    if (!GetTokenInformation(token.get(), TokenLinkedToken, &linked, sizeof linked, &size)) return {};
+    const UniqueHandle limited(linked.LinkedToken);
+    HANDLE primary = nullptr;
+    if (!DuplicateTokenEx(limited.get(), MAXIMUM_ALLOWED, nullptr, SecurityImpersonation, TokenPrimary,
+                          &primary))
+        return {};
+    const UniqueHandle primaryToken(primary);
+    std::string command = "\"" + exe + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessAsUserA(primaryToken.get(), nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                              nullptr, nullptr, &startup, &started))
+        return {};
+    CloseHandle(started.hThread);
+    return {UniqueHandle(started.hProcess), started.dwProcessId};
+}
+
+std::optional<bool> Elevated(DWORD pid) {
+    const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    HANDLE opened = nullptr;
+    if (!process || !OpenProcessToken(process.get(), TOKEN_QUERY, &opened)) return std::nullopt;
+    const UniqueHandle token(opened);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (!GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size))
+        return std::nullopt;
+    return elevation.TokenIsElevated != 0;
+}
+
+std::optional<DWORD> ParentOf(DWORD pid) {
+    const Owned<HANDLE, FileHandleTraits> snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry))
+        if (entry.th32ProcessID == pid) return entry.th32ParentProcessID;
+    return std::nullopt;
 }
 
 class UpdaterTest : public testing::Test {
@@ -186,6 +237,71 @@ TEST_F(UpdaterTest, TheUpdateCommandLeadsToTollivarWithTheNewVersion) {
     HWND panel = Control(Control(restarted, 2000), 2001);
     EXPECT_TRUE(WaitUntil([&] { return ControlText(panel, 4023) == "2027.1"; }, 5000)) << ControlText(panel, 4023);
     SaveScreenshot("updated-main-info", restarted);
+}
+
+// After an update Tollivar is started again without the update program's administrator rights. An
+// update program started unelevated starts it itself, and that Tollivar is unelevated too; an elevated
+// one leaves the start to the desktop's shell, so Tollivar is the shell's child, not the update program's
+// (under Wine the shell itself runs elevated, so the rights of that child say nothing here).
+TEST_F(UpdaterTest, TollivarStartedAfterAnUpdateHasNoAdministratorRights) {
+    for (const bool elevatedUpdater : {false, true}) {
+        SCOPED_TRACE(elevatedUpdater ? "elevated update program" : "unelevated update program");
+        SetFileAttributesA(folder_.File("def.uas").c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(WriteTextFile(folder_.File("def.uas"), kInstalled));
+        DeleteFileA(folder_.File("def.uas.bak").c_str());
+        ASSERT_TRUE(RemovableStick().Write("def.uas", Definitions("2027.2")));
+        const std::string arguments = "\"" + RemovableStick().Path("def.uas") + "\"";
+
+        std::optional<RunningApp> elevated;
+        std::pair<UniqueHandle, DWORD> unelevated;
+        DWORD updaterPid = 0;
+        if (elevatedUpdater) {
+            elevated.emplace(RunningApp::Start(folder_.File("KVRUpdate.exe"), " " + arguments));
+            ASSERT_TRUE(elevated->Started());
+            updaterPid = elevated->Pid();
+            EXPECT_EQ(Elevated(updaterPid), std::optional<bool>(true));
+        } else {
+            unelevated = StartUnelevated(folder_.File("KVRUpdate.exe"), arguments);
+            ASSERT_TRUE(unelevated.first) << GetLastError();
+            updaterPid = unelevated.second;
+            EXPECT_EQ(Elevated(updaterPid), std::optional<bool>(false));
+        }
+
+        auto confirm = WaitForMessageBox(updaterPid, kCaption);
+        ASSERT_TRUE(confirm);
+        AnswerMessageBox(confirm->window, IDYES);
+        std::optional<MessageBoxView> restart;
+        ASSERT_TRUE(WaitUntil([&] {
+            restart = WaitForMessageBox(updaterPid, kCaption, 200);
+            return restart && restart->window != confirm->window &&
+                   restart->text.find("Start Tollivar now?") != std::string::npos;
+        }));
+        AnswerMessageBox(restart->window, IDYES);
+
+        HWND restarted = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                restarted = FindWindowA("#32770", "Tollivar");
+                return restarted && IsWindowVisible(restarted);
+            },
+            15000))
+            << "Tollivar was not started again";
+        DWORD tollivarPid = 0;
+        GetWindowThreadProcessId(restarted, &tollivarPid);
+        const auto parent = ParentOf(tollivarPid);
+        ASSERT_TRUE(parent);
+        if (elevatedUpdater) {
+            EXPECT_NE(*parent, updaterPid) << "the elevated update program started Tollivar itself";
+        } else {
+            EXPECT_EQ(*parent, updaterPid);
+            EXPECT_EQ(Elevated(tollivarPid), std::optional<bool>(false));
+        }
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tollivarPid)) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
 }
 
 } // namespace
