@@ -8,10 +8,12 @@
 namespace tollivar {
 
 void LogShieldDetections(const std::vector<AutorunFinding>& added) {
-    for (const AutorunFinding& finding : added)
-        for (const ShieldRow& row : ShieldRowsFor(finding))
-            WriteLogEvent(
-                ShieldDetectionEvent(Utf8OfCodePageText(row.infector), Utf8OfCodePageText(row.infection)));
+    for (const std::vector<AutorunFinding>& drive : FindingsByDrive(added)) LogShieldRows(ShieldRowsForDrive(drive));
+}
+
+void LogShieldRows(const std::vector<ShieldRow>& added) {
+    for (const ShieldRow& row : added)
+        WriteLogEvent(ShieldDetectionEvent(Utf8OfCodePageText(row.infector), Utf8OfCodePageText(row.infection)));
 }
 
 void LogScanDetection(const ScanRow& row) {
@@ -40,6 +42,9 @@ void LogHealOutcomes(const std::vector<HealRecord>& records, const HealResult& r
             WriteLogEvent(HealFailedEvent(text, record.kind == RowKind::Process
                                                     ? "The process could not be ended."
                                                     : "The file could not be taken from where it is."));
+            break;
+        case RowOutcome::TooLarge:
+            WriteLogEvent(HealFailedEvent(text, "The file is too large for the quarantine and was left where it is."));
             break;
         case RowOutcome::Unchecked:
         case RowOutcome::AlreadyTaken:

@@ -13,6 +13,8 @@ namespace tollivar {
 
 // The Threat Shield rows of findings whose rows were just added.
 void LogShieldDetections(const std::vector<AutorunFinding>& added);
+// Threat Shield rows just added (a bait shortcut and its payloads).
+void LogShieldRows(const std::vector<ShieldRow>& added);
 
 void LogScanDetection(const ScanRow& row);
 

@@ -39,34 +39,50 @@ ThreatRemoval InstallRemoval() {
     return removal;
 }
 
-// Heals the checked rows of a detection list; nothing at all for an empty list.
-bool HealList(HWND list, DetectionList which, HealTally& tally) {
-    const std::vector<HealRecord> records = ReadHealRecords(list, which);
+// Files too large for the quarantine are named, so the user knows why they stay.
+void TellFilesTooLarge(HWND mainWindow, const std::vector<HealRecord>& records, const HealResult& result) {
+    std::string names;
+    for (std::size_t i = 0; i < records.size() && i < result.rows.size(); ++i)
+        if (result.rows[i] == RowOutcome::TooLarge) names += records[i].text + "\n\r";
+    if (names.empty()) return;
+    const std::string text = "These files are larger than " +
+                             std::to_string(kLargestQuarantinedFile / (1024 * 1024)) +
+                             " MB and were not moved to quarantine:\n\r" + names +
+                             "\n\rTo remove them, choose \"Destroy Threats forever.\" in the Settings and heal again.";
+    MessageBoxA(mainWindow, text.c_str(), kWarningCaption, MB_ICONWARNING);
+}
+
+// Heals the rows of a detection list as they were listed when the user was asked; nothing at all
+// for an empty list. Those rows leave the list; rows a pass added meanwhile stay to be asked about.
+bool HealListed(HWND mainWindow, HWND list, const std::vector<HealRecord>& records, HealTally& tally) {
     if (records.empty()) return false;
     const HealResult result = HealRecords(records, InstallRemoval());
     LogHealOutcomes(records, result);
+    RemoveFirstRows(list, static_cast<int>(records.size()));
     tally = result.tally;
+    TellFilesTooLarge(mainWindow, records, result);
     return true;
 }
 
 } // namespace
 
 void ShowRemovedCount(int increment) {
-    // When count.uas cannot be used the text stays as it was: no count is shown that is not stored.
-    if (const auto count = UpdateRemovedCount(increment)) SetRemovedCountText(FormatRemovedCount(*count));
+    static RemovedCounter counter(Paths().counterFile);
+    // When count.uas cannot be used the text stays as it was: no count is shown that is not stored,
+    // and the removal waits to be stored with the next one.
+    if (const auto count = counter.Add(increment)) SetRemovedCountText(FormatRemovedCount(*count));
 }
 
-void HealShieldList() {
+void HealShieldList(HWND mainWindow, const std::vector<HealRecord>& records) {
     HealTally tally;
-    if (!HealList(ShieldList(), DetectionList::Shield, tally)) return;
-    ClearDetectionList(ShieldList());
+    if (!HealListed(mainWindow, ShieldList(), records, tally)) return;
     SetShieldStatusText(HealStatusText(HealedList::Shield, tally));
 }
 
-void HealScanList() {
+void HealScanList(HWND mainWindow, const std::vector<HealRecord>& records) {
     HealTally tally;
-    if (!HealList(ScanList(), DetectionList::Scan, tally)) return;
-    ClearDetectionList(ScanList());
+    if (!HealListed(mainWindow, ScanList(), records, tally)) return;
+    // The shield's rows go too; a stick still infected is listed again by the next pass.
     ClearDetectionList(ShieldList());
     SetScanStatusText(HealStatusText(HealedList::Scan, tally));
 }
@@ -82,16 +98,19 @@ void ApplySettingsCommand(HWND mainWindow) {
 }
 
 void HealShieldCommand(HWND mainWindow) {
-    if (Confirmed(mainWindow, kHealQuestion)) HealShieldList();
+    // The rows the user is asked about: passes that run while the question is open may add more.
+    const std::vector<HealRecord> asked = ReadHealRecords(ShieldList(), DetectionList::Shield);
+    if (Confirmed(mainWindow, kHealQuestion)) HealShieldList(mainWindow, asked);
 }
 
 void HealScanCommand(HWND mainWindow) {
+    const std::vector<HealRecord> asked = ReadHealRecords(ScanList(), DetectionList::Scan);
     if (!Confirmed(mainWindow, kHealQuestion)) return;
     // The install's own clean-up runs hidden before the heal; nothing waits for it.
     const std::string script = Paths().binFolder + "unscript.bat";
     ShellExecuteA(nullptr, nullptr, script.c_str(), nullptr, nullptr, SW_HIDE);
     Sleep(200);
-    HealScanList();
+    HealScanList(mainWindow, asked);
     const std::string parameters = "-s \"" + Paths().binFolder + "unstart.reg\"";
     ShellExecuteA(nullptr, nullptr, "regedit.exe", parameters.c_str(), nullptr, SW_SHOW);
 }

@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "heal/heal_record.h"
+
 namespace tollivar {
 
 void ApplySettingsCommand(HWND mainWindow);  // "Apply Settings >"
@@ -10,13 +14,13 @@ void HealShieldCommand(HWND mainWindow);     // "Heal Selected >"
 void HealScanCommand(HWND mainWindow);       // "Heal Sel. X"
 void HealSystemCommand(HWND mainWindow);     // "Heal System >"
 
-// Heals the Threat Shield list, empties it and tells the result in its status line. An empty list
-// is left alone, status line included.
-void HealShieldList();
+// Heals the Threat Shield rows read when the user was asked, takes them out of the list and tells the
+// result in its status line. No rows: the list is left alone, status line included.
+void HealShieldList(HWND mainWindow, const std::vector<HealRecord>& records);
 
-// Heals the Threat Scan list (files and processes), empties both detection lists and tells the
-// result in the Threat Scan status line. An empty list is left alone.
-void HealScanList();
+// Heals the Threat Scan rows read when the user was asked (files and processes), takes them out,
+// empties the Threat Shield list and tells the result in the Threat Scan status line.
+void HealScanList(HWND mainWindow, const std::vector<HealRecord>& records);
 
 // Reads count.uas (adding increment, 0 or 1) and shows the stored count on Main Info.
 void ShowRemovedCount(int increment);

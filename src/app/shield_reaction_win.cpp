@@ -63,7 +63,7 @@ void RunShieldPass(HWND mainWindow, const std::vector<std::string>& roots) {
     HWND shieldList = ShieldList();
     if (!shieldList) return; // the pages were never built
     LogShieldDetections(ShowShieldFindings(ShieldFindings(roots)));
-    ShowShortcutFindings(ListedShortcutFindings(roots));
+    LogShieldRows(ShowShortcutFindings(ListedShortcutFindings(roots)));
 
     const int shieldRows = ListRowCount(shieldList);
     SetShieldStatusText(ShieldStatusLine(shieldRows));

@@ -1,5 +1,7 @@
 #include "heal/detection_heal_win.h"
 
+#include <windows.h>
+
 #include <set>
 
 #include "config/text_rules.h"
@@ -16,6 +18,13 @@ bool HealProcessRow(const HealRecord& record) {
     const auto parts = ParseProcessText(record.text);
     if (!parts) return false; // no id that a scan could have written: nothing can be ended safely
     return TerminateListedProcess(parts->processId, parts->imageName, record.imagePath) != TerminateOutcome::Failed;
+}
+
+// The size of an existing file; 0 when it cannot be asked (the heal then says what it finds).
+unsigned long long FileSizeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 } // namespace
@@ -61,6 +70,11 @@ HealResult HealRecords(const std::vector<HealRecord>& records, const ThreatRemov
         }
         if (check == TargetCheck::Refused) {
             outcome = RowOutcome::NotHealed; // reported in the status line, left where it is
+            ++tally.notHealed;
+            continue;
+        }
+        if (!removal.destroyThreats && FileSizeOf(record.text) > kLargestQuarantinedFile) {
+            outcome = RowOutcome::TooLarge;
             ++tally.notHealed;
             continue;
         }

@@ -30,6 +30,11 @@ enum class RowOutcome {
     Healed,       // removed, ended, or already gone
     AlreadyTaken, // a file an earlier row of this heal removed
     NotHealed,    // still there, or not to be taken
+    TooLarge,     // not taken into quarantine: larger than kLargestQuarantinedFile (counted not healed)
 };
+
+// Copying and hashing a file into quarantine runs on the UI thread: a larger file is not quarantined
+// (it can still be destroyed), and the user is told. Threats that spread on sticks are small.
+inline constexpr unsigned long long kLargestQuarantinedFile = 100ull * 1024 * 1024;
 
 } // namespace tollivar

@@ -59,4 +59,17 @@ std::optional<std::int32_t> UpdateRemovedCount(int increment) {
     return UpdateCounterFile(Paths().counterFile, increment);
 }
 
+std::optional<std::int32_t> RemovedCounter::Add(int removals) {
+    pending_ += removals;
+    std::optional<std::int32_t> count;
+    if (pending_ == 0) return UpdateCounterFile(file_, 0);
+    while (pending_ > 0) {
+        const std::optional<std::int32_t> next = UpdateCounterFile(file_, 1);
+        if (!next) return count;
+        count = next;
+        --pending_;
+    }
+    return count;
+}
+
 } // namespace tollivar

@@ -15,4 +15,20 @@ std::optional<std::int32_t> UpdateCounterFile(const std::string& counterFile, in
 // The same on the install's count.uas.
 std::optional<std::int32_t> UpdateRemovedCount(int increment);
 
+// Removals counted into a counter file. A removal that cannot be stored now (the file held by
+// someone else past the retries) is kept pending and stored with the next call that can write, so
+// no removal is lost while the program runs.
+class RemovedCounter {
+  public:
+    explicit RemovedCounter(std::string counterFile) : file_(std::move(counterFile)) {}
+    // Adds removals (0 only reads) plus what is pending; the count now stored, or nothing when the
+    // file could not be used (the removals then stay pending).
+    std::optional<std::int32_t> Add(int removals);
+    int Pending() const { return pending_; }
+
+  private:
+    std::string file_;
+    int pending_ = 0;
+};
+
 } // namespace tollivar

@@ -84,7 +84,8 @@ std::vector<AutorunFinding> ShowShieldFindings(const std::vector<AutorunFinding>
 namespace {
 
 // Adds the rows of one finding whose Infectors are not in listed; listed grows with them.
-int AddShortcutRows(HWND shieldList, const ShortcutFinding& finding, std::set<std::string>& listed) {
+int AddShortcutRows(HWND shieldList, const ShortcutFinding& finding, std::set<std::string>& listed,
+                    std::vector<ShieldRow>* addedRows = nullptr) {
     const std::vector<ShieldRow> rows = ShortcutShieldRows(finding);
     if (listed.count(rows[0].infector)) return 0;
     int added = 0;
@@ -93,6 +94,7 @@ int AddShortcutRows(HWND shieldList, const ShortcutFinding& finding, std::set<st
         if (!listed.insert(row.infector).second) continue;
         AppendCheckedRow(shieldList, {row.infector, row.infection, row.status},
                          RowDataFor(row.autorunRoot, {}, false, row.baitShortcut));
+        if (addedRows) addedRows->push_back(row);
         ++added;
     }
     return added;
@@ -114,14 +116,16 @@ int AddShortcutDetection(HWND shieldList, const ShortcutFinding& finding) {
     return AddShortcutRows(shieldList, finding, listed);
 }
 
-void ShowShortcutFindings(const std::vector<ShortcutFinding>& findings) {
+std::vector<ShieldRow> ShowShortcutFindings(const std::vector<ShortcutFinding>& findings) {
+    std::vector<ShieldRow> added;
     HWND shieldList = ShieldList();
-    if (!shieldList || findings.empty()) return;
+    if (!shieldList || findings.empty()) return added;
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(shieldList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     std::set<std::string> listed = ListedInfectors(shieldList);
     // Every row shows the first image: one icon is enough, however many shortcuts a pass finds.
     if (images && ImageList_GetImageCount(images) == 0) ImageList_AddIcon(images, Icons().threat);
-    for (const ShortcutFinding& finding : findings) AddShortcutRows(shieldList, finding, listed);
+    for (const ShortcutFinding& finding : findings) AddShortcutRows(shieldList, finding, listed, &added);
+    return added;
 }
 
 void AddScanRow(HWND scanList, const ScanRow& row) {
@@ -150,6 +154,15 @@ std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which) {
         records.push_back(std::move(record));
     }
     return records;
+}
+
+void RemoveFirstRows(HWND list, int count) {
+    if (!list) return;
+    const int listed = ListRowCount(list);
+    for (int i = 0; i < count && i < listed; ++i) {
+        g_rowFacts.erase(RowData(list, 0));
+        SendMessageA(list, LVM_DELETEITEM, 0, 0);
+    }
 }
 
 void ClearDetectionList(HWND list) {

@@ -32,8 +32,8 @@ std::vector<AutorunFinding> ShowShieldFindings(const std::vector<AutorunFinding>
 // of rows added.
 int AddShortcutDetection(HWND shieldList, const ShortcutFinding& finding);
 
-// The Threat Shield rows of one pass's bait shortcuts.
-void ShowShortcutFindings(const std::vector<ShortcutFinding>& findings);
+// The Threat Shield rows of one pass's bait shortcuts; returns the rows added (not those listed already).
+std::vector<ShieldRow> ShowShortcutFindings(const std::vector<ShortcutFinding>& findings);
 
 // Appends one Threat Scan row (UI thread).
 void AddScanRow(HWND scanList, const ScanRow& row);
@@ -42,6 +42,9 @@ enum class DetectionList { Shield, Scan };
 
 // Every row of a detection list as healing sees it, in row order.
 std::vector<HealRecord> ReadHealRecords(HWND list, DetectionList which);
+
+// Takes the first rows out of a detection list (the rows read for a heal; rows come in at the end).
+void RemoveFirstRows(HWND list, int count);
 
 // Empties a detection list.
 void ClearDetectionList(HWND list);

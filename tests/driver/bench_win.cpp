@@ -1,5 +1,6 @@
 #include "bench_win.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <vector>
 
@@ -151,10 +152,19 @@ SimulatedDrive::SimulatedDrive(char letter, const std::string& folderName)
 
 namespace {
 
+ULONGLONG NowSeconds() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return ((static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000000ull;
+}
+
 // Wine maps a file back to its drive letter through a table it refreshes at most once a second, so a
 // folder made a moment ago resolves to a host path until then. A real stick is a volume from the
 // start: wait until the root resolves to its letter, as a program on Windows would see it at once.
 void WaitUntilTheLetterResolves(char letter) {
+    // Every process keeps its own table, refreshed by its first lookup in a new second: once the
+    // clock has passed into the next second, the program under test resolves the letter too.
+    const ULONGLONG inserted = NowSeconds();
     const std::wstring root = {static_cast<wchar_t>(letter), L':', L'\\'};
     const std::wstring expected = L"\\\\?\\" + root;
     for (int attempt = 0; attempt < 60; ++attempt) {
@@ -164,13 +174,16 @@ void WaitUntilTheLetterResolves(char letter) {
             wchar_t path[MAX_PATH] = {};
             const DWORD n = GetFinalPathNameByHandleW(h, path, MAX_PATH, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
             CloseHandle(h);
-            if (n > 0 && n < MAX_PATH && _wcsnicmp(path, expected.c_str(), expected.size()) == 0) return;
+            if (n > 0 && n < MAX_PATH && _wcsnicmp(path, expected.c_str(), expected.size()) == 0) break;
         }
         Sleep(50);
     }
+    while (NowSeconds() == inserted) Sleep(20);
 }
 
 } // namespace
+
+void SimulatedDrive::WaitUntilResolvable() const { WaitUntilTheLetterResolves(letter_); }
 
 void SimulatedDrive::Insert() {
     MakeFolders(dosFolder_);
@@ -205,9 +218,7 @@ bool SimulatedDrive::Stage(const std::vector<std::pair<std::string, std::string>
 
 bool SimulatedDrive::InsertStaged() {
     Pull();
-    const bool moved = MoveFileW(LongPathW(dosFolder_ + ".staging").c_str(), LongPathW(dosFolder_).c_str()) != FALSE;
-    if (moved) WaitUntilTheLetterResolves(letter_);
-    return moved;
+    return MoveFileW(LongPathW(dosFolder_ + ".staging").c_str(), LongPathW(dosFolder_).c_str()) != FALSE;
 }
 
 SimulatedDrive& SecondStick() {
@@ -223,6 +234,20 @@ SimulatedDrive& RemovableStick() {
 SimulatedDrive& FixedDrive() {
     static SimulatedDrive drive('F', "f");
     return drive;
+}
+
+std::vector<std::string> QuarantinedFileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const std::string& name : FileNamesIn(folder)) {
+        std::string lower = name;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const auto endsWith = [&](const char* end) {
+            const std::string e(end);
+            return lower.size() >= e.size() && lower.compare(lower.size() - e.size(), e.size(), e) == 0;
+        };
+        if (!endsWith(".qrec") && !endsWith(".qrec.tmp")) names.push_back(name);
+    }
+    return names;
 }
 
 } // namespace tollivar::test

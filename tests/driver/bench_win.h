@@ -27,6 +27,8 @@ std::string ReadTextFile(const std::string& path);
 bool FileExists(const std::string& path);
 DWORD Attributes(const std::string& path);
 // The names of the files (not folders) directly in a folder given with its trailing backslash.
+// The quarantined files of a quarantine folder: its names without the records beside them.
+std::vector<std::string> QuarantinedFileNames(const std::string& folder);
 std::vector<std::string> FileNamesIn(const std::string& folder);
 void DeleteTree(const std::string& path);      // also beyond MAX_PATH
 void DeleteContents(const std::string& folder); // everything inside, the folder stays
@@ -65,7 +67,10 @@ class SimulatedDrive {
     // Prepares a stick's files out of sight, then inserts it in one step (a rename), so that a
     // stick appears whole to a program polling the drives.
     bool Stage(const std::vector<std::pair<std::string, std::string>>& files);
-    bool InsertStaged();
+    bool InsertStaged(); // at once: two sticks inserted together appear within one pass
+    // Until a program resolves files on the stick to its letter (Wine refreshes that once a second;
+    // Insert waits for it, InsertStaged does not).
+    void WaitUntilResolvable() const;
 
   private:
     char letter_;

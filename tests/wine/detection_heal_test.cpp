@@ -200,6 +200,30 @@ TEST_F(ProcessHealTest, AnAutorunTargetsProcessIsEndedOnlyWhenItsImageIsThatFile
     EXPECT_TRUE(target.WaitForExit(2000));
 }
 
+// Quarantining copies and hashes on the UI thread: a file above the limit stays and is reported as
+// too large; destroying it still works.
+TEST_F(RecordHealTest, AFileTooLargeForTheQuarantineStaysUnlessThreatsAreDestroyed) {
+    const std::string big = stick_ + "\\big.exe";
+    HANDLE file = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    size.QuadPart = static_cast<LONGLONG>(kLargestQuarantinedFile) + 1;
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(WriteTextFile(stick_ + "\\small.exe", "small"));
+
+    const HealResult kept = HealRecords({File(big), File(stick_ + "\\small.exe")}, Removal());
+    EXPECT_EQ(kept.rows, (std::vector<RowOutcome>{RowOutcome::TooLarge, RowOutcome::Healed}));
+    EXPECT_EQ(kept.tally.notHealed, 1);
+    EXPECT_TRUE(test::FileExists(big));
+
+    ThreatRemoval destroy = Removal();
+    destroy.destroyThreats = true;
+    EXPECT_EQ(HealRecords({File(big)}, destroy).rows, std::vector<RowOutcome>{RowOutcome::Healed});
+    EXPECT_FALSE(test::FileExists(big));
+}
+
 TEST_F(RecordHealTest, AFileInUseIsNotCountedAndTheNextRowsGoOn) {
     ASSERT_TRUE(WriteTextFile(stick_ + "\\busy.exe", "busy"));
     ASSERT_TRUE(WriteTextFile(stick_ + "\\free.exe", "free"));

@@ -186,6 +186,22 @@ TEST_F(CounterTest, AShortFileGivesItsLowBytes) {
     EXPECT_EQ(ReadTextFile(counter_), std::string("\x06\x01\x00\x00", 4));
 }
 
+// A removal that could not be stored is not dropped: it is stored with the next one that can be.
+TEST_F(CounterTest, ARemovalThatCannotBeStoredWaitsForTheNextWrite) {
+    ASSERT_TRUE(WriteTextFile(counter_, std::string("\x07\x00\x00\x00", 4)));
+    RemovedCounter counter(counter_);
+    {
+        const UniqueFile holder(CreateFileA(counter_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_FALSE(counter.Add(1));
+        EXPECT_EQ(counter.Pending(), 1);
+    }
+    EXPECT_EQ(counter.Add(1), 9) << "the pending removal and the new one";
+    EXPECT_EQ(counter.Pending(), 0);
+    EXPECT_EQ(ReadTextFile(counter_), std::string("\x09\x00\x00\x00", 4));
+    EXPECT_EQ(counter.Add(0), 9);
+}
+
 TEST_F(CounterTest, AFileHeldOpenIsWaitedForAndNeverMadeUp) {
     ASSERT_TRUE(WriteTextFile(counter_, std::string("\x07\x00\x00\x00", 4)));
     {

@@ -260,6 +260,7 @@ TEST_F(ShieldTest, AWormStickInUtf16IsListedWithEveryPayloadAndHealedOutOfItsHid
                              {"RECYCLER\\S-1-5-21\\x.dat", "script payload"},
                              {"Photos\\holiday.jpg", "a photo"}}));
     ASSERT_TRUE(stick.InsertStaged());
+    stick.WaitUntilResolvable();
     SetFileAttributesA("E:\\RECYCLER", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 
     ASSERT_TRUE(WaitForShieldRows(3)) << "the autorun file once and each payload, within a pass";
@@ -284,6 +285,30 @@ TEST_F(ShieldTest, AWormStickInUtf16IsListedWithEveryPayloadAndHealedOutOfItsHid
     EXPECT_EQ(ReadTextFile("E:\\Photos\\holiday.jpg"), "a photo") << "the user's files stay";
     EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kRemovedCount) == "3"; }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == kNoShieldThreat; }, 3000));
+}
+
+// Rows a pass adds while the heal question is open were never shown to the user when asked: they
+// are not healed with the rows the user said yes to, and they stay listed.
+TEST_F(ShieldTest, RowsListedWhileTheHealQuestionIsOpenAreNotHealedWithTheAskedRows) {
+    Start(0);
+    InsertInfectedStick();
+    ASSERT_TRUE(WaitForShieldRows(2));
+    PostCommand(main_, kHealShieldSelected);
+    auto question = WaitForMessageBox(app_->Pid(), kWarning);
+    ASSERT_TRUE(question);
+    SimulatedDrive& second = SecondStick();
+    second.Insert();
+    ASSERT_TRUE(second.Write("worm.exe", "MZ worm"));
+    ASSERT_TRUE(second.Write("autorun.inf", "[autorun]\r\nopen=worm.exe\r\n"));
+    ASSERT_TRUE(WaitForShieldRows(4)) << "passes go on while the question is open";
+    AnswerMessageBox(question->window, IDYES);
+
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists("E:\\evil.exe"); }, 5000));
+    EXPECT_FALSE(FileExists("E:\\autorun.inf"));
+    EXPECT_EQ(ReadTextFile("G:\\worm.exe"), "MZ worm") << "never asked about";
+    EXPECT_TRUE(FileExists("G:\\autorun.inf"));
+    ASSERT_TRUE(WaitForShieldRows(2));
+    EXPECT_EQ(ShieldRows()[0].columns[0], "G:\\autorun.inf");
 }
 
 } // namespace

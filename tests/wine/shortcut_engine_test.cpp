@@ -158,7 +158,7 @@ TEST_F(ShortcutStickTest, HealingTakesTheBaitAndGivesTheItemsBack) {
     EXPECT_EQ(test::ReadWide(Root() + WormStick::kBlank + L"\\notes.txt"), "my notes");
     EXPECT_EQ(test::ReadWide(Root() + WormStick::kReport), "report text");
     EXPECT_EQ(GetFileAttributesW((Root() + WormStick::kReport + L".lnk").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(test::FileNamesIn(kQuarantine).size(), 7u);
+    EXPECT_EQ(test::QuarantinedFileNames(kQuarantine).size(), 7u);
     RootShortcutScanner scanner;
     EXPECT_TRUE(scanner.Findings("E:\\").empty());
 }

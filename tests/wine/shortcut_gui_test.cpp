@@ -113,7 +113,7 @@ TEST_F(ShortcutShieldTest, AWormStickIsListedHealedAndItsItemsGivenBack) {
     for (const wchar_t* gone : {L"Photos.lnk", L"Music.lnk", L"Setup.lnk", L"x.vbs", L"x.dat", L"x.dll"})
         EXPECT_EQ(AttributesW(Root() + gone), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(AttributesW(Root() + WormStick::kReport + L".lnk"), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(FileNamesIn(folder_.File("quarantine\\")).size(), 7u);
+    EXPECT_EQ(QuarantinedFileNames(folder_.File("quarantine\\")).size(), 7u);
     EXPECT_EQ(ControlText(panel_, kRemovedCount), "7");
 
     // The next pass finds nothing.
