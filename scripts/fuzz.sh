@@ -14,8 +14,11 @@ fi
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLLIVAR_WERROR=ON -DTOLLIVAR_FUZZ=ON \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTOLLIVAR_FUZZ_SECONDS="$seconds" >/dev/null
 cmake --build build/fuzz -j "$(nproc)"
+# A longer run prints every target's final figures (executions, coverage).
+verbose=()
+[ "$seconds" -gt 5 ] && verbose=(-V)
 if [ -n "$only" ]; then
-    (cd build/fuzz && ctest --output-on-failure -R "^fuzz\.${only}$")
+    (cd build/fuzz && ctest --output-on-failure "${verbose[@]}" -R "^fuzz\.${only}$")
 else
-    (cd build/fuzz && ctest --output-on-failure -R '^fuzz\.')
+    (cd build/fuzz && ctest --output-on-failure "${verbose[@]}" -R '^fuzz\.')
 fi
