@@ -21,6 +21,7 @@
 #include "engine/definitions_scan_win.h"
 #include "engine/drive_scan_win.h"
 #include "engine/drives_win.h"
+#include "engine/file_access_win.h"
 #include "engine/profile_text.h"
 #include "engine/resident_shield_win.h"
 #include "mount_manager_win.h"
@@ -388,6 +389,56 @@ void BenchScanStall() {
 
 } // namespace
 
+// A pass's autorun reading over four sticks with padded autorun.inf files (64 KiB each, then one of
+// them 20 MB): the lenient reader of every launch entry against reading "open" through the profile
+// reader, as the pass did before.
+std::string PaddedAutorun(std::size_t size) {
+    std::string text = "[autorun]\r\n";
+    std::string junk;
+    for (int i = 0; junk.size() < size; ++i) {
+        junk += ";";
+        for (int j = 0; j < 60; ++j) junk += static_cast<char>(0x80 + ((i * 31 + j * 7) % 120));
+        junk += "\r\n";
+        if (i % 97 == 50) junk += "\t shell\\explore\\command = rundll32.exe .\\RECYCLER\\x.dll,run\r\n";
+    }
+    return text + "open=RECYCLER\\run.exe /go\r\n" + junk.substr(0, size);
+}
+
+void BenchPaddedAutorun() {
+    InsertSticks(4);
+    for (int i = 0; i < 4; ++i) {
+        const std::string folder = tollivar::test::DosPathOfUnix(StickUnixFolder(kStickLetters[i]));
+        WriteFileText(folder + "\\autorun.inf", PaddedAutorun(64 * 1024));
+    }
+    const auto roots = [] {
+        std::vector<std::string> r;
+        for (int i = 0; i < 4; ++i) r.push_back(std::string(1, kStickLetters[i]) + ":\\");
+        return r;
+    }();
+    const auto measure = [&](const char* label) {
+        std::size_t found = 0;
+        const double lenient = BestOfMs(5, [&] {
+            found = 0;
+            for (const std::string& root : roots) found += tollivar::AnalyzeAutorunFindings(root).size();
+        });
+        const double profile = BestOfMs(5, [&] {
+            for (const std::string& root : roots) {
+                char value[512] = {};
+                GetPrivateProfileStringA("autorun", "open", "", value, sizeof value, (root + "autorun.inf").c_str());
+                tollivar::ResolveAutorunOpen(root, value, tollivar::EnvironmentValue);
+            }
+        });
+        std::printf("(g) autorun reading over 4 sticks, %s: every launch entry %.3f ms (%zu targets); \"open\" "
+                    "through the profile reader %.3f ms\n",
+                    label, lenient, found, profile);
+    };
+    measure("64 KiB padded files");
+    const std::string last = tollivar::test::DosPathOfUnix(StickUnixFolder(kStickLetters[3]));
+    WriteFileText(last + "\\autorun.inf", PaddedAutorun(20 * 1024 * 1024));
+    measure("three 64 KiB files and one of 20 MB");
+    InsertSticks(1);
+}
+
 int main() {
     SetEnvironmentVariableA("TEMP", "C:\\bench-temp");
     const char* only = std::getenv("TOLLIVAR_BENCH_ONLY");
@@ -402,6 +453,7 @@ int main() {
         tollivar::test::RemovableStick().Insert();
         BenchShieldPass(1);
         BenchShieldPass(4);
+        BenchPaddedAutorun();
         InsertSticks(1);
         if (!shieldOnly) BenchScanStall();
         BenchArrival();

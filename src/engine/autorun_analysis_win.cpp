@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "engine/autorun_inf.h"
 #include "engine/file_access_win.h"
 #include "win/handles_win.h"
@@ -35,7 +37,11 @@ std::optional<std::string> ReadAutorunBytes(const std::string& infPath) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
-    std::string bytes(kAutorunReadLimit, '\0');
+    // As much as the file holds, up to the limit: most autorun.inf files are a few hundred bytes.
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+    const auto wanted = static_cast<unsigned long long>(size.QuadPart);
+    std::string bytes(static_cast<std::size_t>(std::min<unsigned long long>(wanted, kAutorunReadLimit)), '\0');
     std::size_t have = 0;
     while (have < bytes.size()) {
         DWORD read = 0;
