@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,8 @@ bool IsValidUtf8(std::string_view text);
 
 // The longest start of a valid UTF-8 text that has at most maxBytes bytes and ends on a whole character.
 std::string CutUtf8(std::string_view text, std::size_t maxBytes);
+
+// Appends one code point as UTF-8 (no check: the caller passes a scalar value).
+void AppendUtf8(std::string& out, std::uint32_t codePoint);
 
 } // namespace tollivar

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "config/utf8_text.h"
 #include "config/text_rules.h"
 
 namespace tollivar {
@@ -30,24 +31,6 @@ std::string_view TrimLine(std::string_view s) {
 
 std::string_view UpToZero(std::string_view s) {
     return s.substr(0, s.find('\0'));
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 constexpr std::uint32_t kReplacement = 0xFFFD;
