@@ -20,6 +20,7 @@
 #include "pages/settings_page_win.h"
 #include "pages/shield_page_win.h"
 #include "resources/captions.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
@@ -89,11 +90,11 @@ void HealScanCommand(HWND mainWindow) {
     if (!Confirmed(mainWindow, kHealQuestion)) return;
     // The install's own clean-up runs hidden before the heal; nothing waits for it.
     const std::string script = Paths().binFolder + "unscript.bat";
-    ShellExecuteA(nullptr, nullptr, script.c_str(), nullptr, nullptr, SW_HIDE);
+    ShellExecuteW(nullptr, nullptr, WideFromUtf8(script).c_str(), nullptr, nullptr, SW_HIDE);
     Sleep(200);
     HealScanList();
     const std::string parameters = "-s \"" + Paths().binFolder + "unstart.reg\"";
-    ShellExecuteA(nullptr, nullptr, "regedit.exe", parameters.c_str(), nullptr, SW_SHOW);
+    ShellExecuteW(nullptr, nullptr, L"regedit.exe", WideFromUtf8(parameters).c_str(), nullptr, SW_SHOW);
 }
 
 void HealSystemCommand(HWND mainWindow) {
@@ -103,7 +104,7 @@ void HealSystemCommand(HWND mainWindow) {
     ApplySystemRepairs(ticked);
     std::vector<std::string> repaired;
     for (const std::size_t row : ticked)
-        repaired.push_back(Utf8OfCodePageText(ListRowText(HealList(), static_cast<int>(row), 0)));
+        repaired.push_back(ListRowText(HealList(), static_cast<int>(row), 0));
     LogSystemRepairs(repaired);
     MessageBoxA(mainWindow, "A restart is required for the changes to take effect.", kWarningCaption,
                 MB_ICONINFORMATION);
