@@ -13,29 +13,27 @@ void LogShieldDetections(const std::vector<AutorunFinding>& added) {
 
 void LogShieldRows(const std::vector<ShieldRow>& added) {
     for (const ShieldRow& row : added)
-        WriteLogEvent(ShieldDetectionEvent(Utf8OfCodePageText(row.infector), Utf8OfCodePageText(row.infection)));
+        WriteLogEvent(ShieldDetectionEvent(row.infector, row.infection));
 }
 
 void LogScanDetection(const ScanRow& row) {
-    WriteLogEvent(ScanDetectionEvent(Utf8OfCodePageText(row.infection), row.kind,
-                                     Utf8OfCodePageText(row.identification)));
+    WriteLogEvent(ScanDetectionEvent(row.infection, row.kind, row.identification));
 }
 
 void LogHealOutcomes(const std::vector<HealRecord>& records, const HealResult& result) {
     for (std::size_t i = 0; i < records.size() && i < result.rows.size() && i < result.removals.size(); ++i) {
         const HealRecord& record = records[i];
-        const std::string text = Utf8OfCodePageText(record.text);
+        const std::string text = record.text;
         const RowRemoval& removal = result.removals[i];
         switch (result.rows[i]) {
         case RowOutcome::Healed:
             if (record.kind == RowKind::Process) {
                 if (const auto parts = ParseProcessText(record.text))
-                    WriteLogEvent(ProcessEndedEvent(Utf8OfCodePageText(parts->imageName), parts->processId));
+                    WriteLogEvent(ProcessEndedEvent(parts->imageName, parts->processId));
             } else if (!removal.quarantinedPath.empty()) {
-                WriteLogEvent(FileQuarantinedEvent(text, Utf8OfCodePageText(removal.quarantinedPath),
-                                                   Utf8OfCodePageText(record.threat)));
+                WriteLogEvent(FileQuarantinedEvent(text, removal.quarantinedPath, record.threat));
             } else if (removal.removedHere) {
-                WriteLogEvent(FileDestroyedEvent(text, Utf8OfCodePageText(record.threat)));
+                WriteLogEvent(FileDestroyedEvent(text, record.threat));
             }
             break;
         case RowOutcome::NotHealed:

@@ -20,6 +20,7 @@
 #include "pages/settings_page_win.h"
 #include "pages/shield_page_win.h"
 #include "resources/captions.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
@@ -49,7 +50,7 @@ void TellFilesTooLarge(HWND mainWindow, const std::vector<HealRecord>& records, 
                              std::to_string(kLargestQuarantinedFile / (1024 * 1024)) +
                              " MB and were not moved to quarantine:\n\r" + names +
                              "\n\rTo remove them, choose \"Destroy Threats forever.\" in the Settings and heal again.";
-    MessageBoxA(mainWindow, text.c_str(), kWarningCaption, MB_ICONWARNING);
+    MessageBoxW(mainWindow, WideFromUtf8(text).c_str(), WideFromUtf8(kWarningCaption).c_str(), MB_ICONWARNING);
 }
 
 // Heals the rows of a detection list as they were listed when the user was asked; nothing at all
@@ -108,11 +109,11 @@ void HealScanCommand(HWND mainWindow) {
     if (!Confirmed(mainWindow, kHealQuestion)) return;
     // The install's own clean-up runs hidden before the heal; nothing waits for it.
     const std::string script = Paths().binFolder + "unscript.bat";
-    ShellExecuteA(nullptr, nullptr, script.c_str(), nullptr, nullptr, SW_HIDE);
+    ShellExecuteW(nullptr, nullptr, WideFromUtf8(script).c_str(), nullptr, nullptr, SW_HIDE);
     Sleep(200);
     HealScanList(mainWindow, asked);
     const std::string parameters = "-s \"" + Paths().binFolder + "unstart.reg\"";
-    ShellExecuteA(nullptr, nullptr, "regedit.exe", parameters.c_str(), nullptr, SW_SHOW);
+    ShellExecuteW(nullptr, nullptr, L"regedit.exe", WideFromUtf8(parameters).c_str(), nullptr, SW_SHOW);
 }
 
 void HealSystemCommand(HWND mainWindow) {
@@ -122,7 +123,7 @@ void HealSystemCommand(HWND mainWindow) {
     ApplySystemRepairs(ticked);
     std::vector<std::string> repaired;
     for (const std::size_t row : ticked)
-        repaired.push_back(Utf8OfCodePageText(ListRowText(HealList(), static_cast<int>(row), 0)));
+        repaired.push_back(ListRowText(HealList(), static_cast<int>(row), 0));
     LogSystemRepairs(repaired);
     MessageBoxA(mainWindow, "A restart is required for the changes to take effect.", kWarningCaption,
                 MB_ICONINFORMATION);

@@ -8,6 +8,7 @@
 #include "config/install_paths_win.h"
 #include "resources/resource_ids.h"
 #include "win/fonts_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
@@ -22,7 +23,7 @@ constexpr char kHelpFileName[] = "Tollivar Help.chm";
 
 void Open(HWND dialog, const std::string& target) {
     // The shell reports a missing viewer, browser or mail client itself.
-    ShellExecuteA(dialog, "OPEN", target.c_str(), nullptr, nullptr, SW_SHOW);
+    ShellExecuteW(dialog, L"OPEN", WideFromUtf8(target).c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void OnInitDialog(HWND dialog, HFONT font) {

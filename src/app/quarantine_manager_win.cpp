@@ -17,6 +17,7 @@
 #include "resources/captions.h"
 #include "resources/resource_ids.h"
 #include "win/fonts_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
@@ -40,34 +41,12 @@ QuarantineDialog* StateOf(HWND dialog) {
     return reinterpret_cast<QuarantineDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-std::wstring WideOfUtf8(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (size <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
-
-// For the list, which takes code-page texts; a character the code page lacks shows as "?".
-std::string CodePageOfUtf8(const std::string& text) {
-    const std::wstring wide = WideOfUtf8(text);
-    if (wide.empty()) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    if (size <= 0) return {};
-    std::string narrow(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), size, nullptr,
-                        nullptr);
-    return narrow;
-}
-
 // The record beside a quarantined file; nothing when there is none or it does not parse whole.
 std::optional<QuarantineRecord> ReadRecordOf(const std::string& quarantinedPath) {
     const auto names = RecordPathsOf(quarantinedPath);
     if (!names) return std::nullopt;
-    UniqueFile file(CreateFileA(names->record.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(WidePath(names->record).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     std::string bytes(kMaxQuarantineRecordBytes + 1, '\0');
     DWORD read = 0;
@@ -78,7 +57,7 @@ std::optional<QuarantineRecord> ReadRecordOf(const std::string& quarantinedPath)
 }
 
 void DeleteRecordOf(const std::string& quarantinedPath) {
-    if (const auto names = RecordPathsOf(quarantinedPath)) DeleteFileA(names->record.c_str());
+    if (const auto names = RecordPathsOf(quarantinedPath)) DeleteFileW(WidePath(names->record).c_str());
 }
 
 struct RowTexts {
@@ -113,36 +92,41 @@ std::string CaptureTimeOf(const FILETIME& created) {
 void FillQuarantineList(HWND list) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     const std::string folder = Paths().quarantineFolder;
-    std::vector<WIN32_FIND_DATAA> entries;
+    // Names in UTF-8: a quarantined file keeps the real name of the threat, whatever its letters.
+    struct Entry {
+        WIN32_FIND_DATAW data;
+        std::string name;
+    };
+    std::vector<Entry> entries;
     {
-        WIN32_FIND_DATAA found{};
-        UniqueFind find(FindFirstFileA((folder + "*.*").c_str(), &found));
+        WIN32_FIND_DATAW found{};
+        UniqueFind find(FindFirstFileW(WidePath(folder + "*").c_str(), &found));
         if (!find) return;
         do {
-            entries.push_back(found);
-        } while (FindNextFileA(find.get(), &found));
+            entries.push_back({found, Utf8FromWide(found.cFileName)});
+        } while (FindNextFileW(find.get(), &found));
     }
     std::vector<std::string> names;
-    for (const WIN32_FIND_DATAA& entry : entries)
-        if (!IsFolderSelfEntry(entry.cFileName)) names.push_back(entry.cFileName);
+    for (const Entry& entry : entries)
+        if (!IsFolderSelfEntry(entry.name)) names.push_back(entry.name);
     for (const std::string& orphan : OrphanRecordNames(names))
-        DeleteFileA((folder + orphan).c_str());
+        DeleteFileW(WidePath(folder + orphan).c_str());
 
-    for (const WIN32_FIND_DATAA& entry : entries) {
-        if (!IsListedQuarantineEntry(entry.cFileName)) continue;
+    for (const Entry& entry : entries) {
+        if (!IsListedQuarantineEntry(entry.name)) continue;
         RowTexts texts;
-        const auto record = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        const auto record = (entry.data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                                 ? std::nullopt
-                                : ReadRecordOf(folder + entry.cFileName);
+                                : ReadRecordOf(folder + entry.name);
         if (record) {
             texts.capture = CaptureTimeOfRecord(record->local);
-            texts.origin = CodePageOfUtf8(record->originalPath);
-            texts.threat = CodePageOfUtf8(record->threat);
+            texts.origin = record->originalPath;
+            texts.threat = record->threat;
         } else {
-            texts.capture = CaptureTimeOf(entry.ftCreationTime);
+            texts.capture = CaptureTimeOf(entry.data.ftCreationTime);
         }
-        AddQuarantineRow(list, SplitQuarantinedName(entry.cFileName),
-                         QuarantineSizeText(entry.nFileSizeHigh, entry.nFileSizeLow), texts);
+        AddQuarantineRow(list, SplitQuarantinedName(entry.name),
+                         QuarantineSizeText(entry.data.nFileSizeHigh, entry.data.nFileSizeLow), texts);
     }
 }
 
@@ -167,7 +151,9 @@ std::optional<SelectedPaths> GetSelectedQuarantinePaths(HWND list) {
     return paths;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool Asked(HWND dialog, const char* question, const char* caption) {
     return MessageBoxA(dialog, question, caption, MB_YESNO | MB_ICONWARNING) == IDYES;
@@ -176,12 +162,12 @@ bool Asked(HWND dialog, const char* question, const char* caption) {
 void Done(HWND dialog, const char* text) { MessageBoxA(dialog, text, kDoneCaption, MB_ICONINFORMATION); }
 
 void Refused(HWND dialog, const std::string& text) {
-    MessageBoxA(dialog, text.c_str(), kWarningCaption, MB_ICONWARNING);
+    MessageBoxW(dialog, WideFromUtf8(text).c_str(), WideFromUtf8(kWarningCaption).c_str(), MB_ICONWARNING);
 }
 
 // Texts that carry a recorded (UTF-8) path are shown through the wide API, whatever the code page.
 void TellUtf8(HWND dialog, const std::string& text, const char* caption, UINT icon) {
-    MessageBoxW(dialog, WideOfUtf8(text).c_str(), WideOfUtf8(caption).c_str(), icon);
+    MessageBoxW(dialog, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), icon);
 }
 
 constexpr char kGoneText[] = "The selected file is no longer in the quarantine folder.";
@@ -189,12 +175,13 @@ constexpr char kGoneText[] = "The selected file is no longer in the quarantine f
 void DeleteSelected(HWND dialog, HWND list) {
     const auto paths = GetSelectedQuarantinePaths(list);
     if (!paths) return;
-    if (!Asked(dialog, "Selected Malware Infection will be destroyed for ever. Continue ?", kWarningCaption)) return;
+    if (!Asked(dialog, "Selected Malware Infection will be destroyed for ever. Continue ?", kWarningCaption))
+        return;
     if (!paths->quarantined || !Exists(*paths->quarantined)) {
         Refused(dialog, std::string(kGoneText) + "\n\rNothing was deleted.");
-    } else if (DeleteFileA(paths->quarantined->c_str())) {
+    } else if (DeleteFileW(WidePath(*paths->quarantined).c_str())) {
         DeleteRecordOf(*paths->quarantined);
-        WriteLogEvent(QuarantineDeletedEvent(Utf8OfCodePageText(*paths->quarantined)));
+        WriteLogEvent(QuarantineDeletedEvent(*paths->quarantined));
         Done(dialog, "Selected Malware successfully deleted.");
     } else {
         Refused(dialog, "The selected file could not be deleted.\n\rIt may be in use by another program.");
@@ -206,7 +193,9 @@ void DeleteSelected(HWND dialog, HWND list) {
 void RestoreSelected(HWND dialog, HWND list) {
     const auto paths = GetSelectedQuarantinePaths(list);
     if (!paths) return;
-    if (!Asked(dialog, "Selected Malware Infection will be restored to the desktop. Continue ?", kDoneCaption)) return;
+    if (!Asked(dialog, "Selected Malware Infection will be restored to the desktop. Continue ?",
+               kDoneCaption))
+        return;
     if (!paths->quarantined || !Exists(*paths->quarantined)) {
         Refused(dialog, std::string(kGoneText) + "\n\rNothing was restored.");
     } else if (!paths->restore) {
@@ -214,19 +203,20 @@ void RestoreSelected(HWND dialog, HWND list) {
     } else if (Exists(*paths->restore)) {
         Refused(dialog, "A file named \"" + paths->name +
                             "\" is already on the desktop.\n\rIt was not replaced and nothing was restored.");
-    } else if (MoveFileExA(paths->quarantined->c_str(), paths->restore->c_str(), MOVEFILE_COPY_ALLOWED)) {
+    } else if (MoveFileExW(WidePath(*paths->quarantined).c_str(), WidePath(*paths->restore).c_str(),
+                           MOVEFILE_COPY_ALLOWED)) {
         DeleteRecordOf(*paths->quarantined);
-        WriteLogEvent(
-            RestoredToDesktopEvent(Utf8OfCodePageText(*paths->quarantined), Utf8OfCodePageText(*paths->restore)));
+        WriteLogEvent(RestoredToDesktopEvent(*paths->quarantined, *paths->restore));
         Done(dialog, "Selected infection successfully restored to desktop.");
     } else {
         const DWORD error = GetLastError();
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
-            Refused(dialog, "A file named \"" + paths->name +
-                                "\" is already on the desktop.\n\rIt was not replaced and nothing was restored.");
-        else
             Refused(dialog,
-                    "The selected file could not be restored to the desktop.\n\rIt may be in use by another program.");
+                    "A file named \"" + paths->name +
+                        "\" is already on the desktop.\n\rIt was not replaced and nothing was restored.");
+        else
+            Refused(dialog, "The selected file could not be restored to the desktop.\n\rIt may be in use by "
+                            "another program.");
     }
     FillQuarantineList(list);
     SetFocus(list);
@@ -250,10 +240,10 @@ RestoreFacts RestoreFactsOf(const QuarantineRecord& record, const std::string& q
     if (const auto content = HashFileContent(quarantinedPath))
         facts.contentMatches = RecordMatchesContent(record, content->size, content->sha256);
     if (const auto parts = DrivePathPartsOf(record.originalPath)) {
-        const std::wstring root = WideOfUtf8(parts->drive + "\\");
+        const std::wstring root = WidePath(parts->drive + "\\");
         facts.drivePresent = GetDriveTypeW(root.c_str()) > DRIVE_NO_ROOT_DIR && WideFolderExists(root);
-        facts.folderPresent = facts.drivePresent && WideFolderExists(WideOfUtf8(parts->folder));
-        facts.fileAtOriginal = WideExists(WideOfUtf8(record.originalPath));
+        facts.folderPresent = facts.drivePresent && WideFolderExists(WidePath(parts->folder));
+        facts.fileAtOriginal = WideExists(WidePath(record.originalPath));
     }
     return facts;
 }
@@ -269,7 +259,7 @@ void RestoreToOriginSelected(HWND dialog, HWND list) {
         SetFocus(list);
         return;
     }
-    const std::string quarantinedText = Utf8OfCodePageText(*paths->quarantined);
+    const std::string quarantinedText = *paths->quarantined;
     const auto record = ReadRecordOf(*paths->quarantined);
     if (!record) {
         const std::string text = RestoreOutcomeText(RestoreOutcome::NoRecord, {});
@@ -280,7 +270,7 @@ void RestoreToOriginSelected(HWND dialog, HWND list) {
     }
     const std::string question =
         "Selected Malware Infection will be restored to " + record->originalPath + ". Continue ?";
-    if (MessageBoxW(dialog, WideOfUtf8(question).c_str(), WideOfUtf8(kDoneCaption).c_str(),
+    if (MessageBoxW(dialog, WideFromUtf8(question).c_str(), WideFromUtf8(kDoneCaption).c_str(),
                     MB_YESNO | MB_ICONWARNING) != IDYES)
         return;
 
@@ -288,8 +278,8 @@ void RestoreToOriginSelected(HWND dialog, HWND list) {
         DecideRestoreToOrigin(record->originalPath, RestoreFactsOf(*record, *paths->quarantined));
     std::string text;
     if (outcome == RestoreOutcome::Restore) {
-        const std::wstring from = WideOfUtf8(quarantinedText);
-        const std::wstring to = WideOfUtf8(record->originalPath);
+        const std::wstring from = WidePath(quarantinedText);
+        const std::wstring to = WidePath(record->originalPath);
         // No MOVEFILE_REPLACE_EXISTING: a file that appeared at the place meanwhile is never replaced.
         if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
             if (!WideExists(from)) DeleteRecordOf(*paths->quarantined); // a copy left behind keeps its record
@@ -318,11 +308,12 @@ HWND CreateQuarantineList(HWND dialog) {
     // the dialog whatever font the system gives it.
     RECT place{6, 40, 6 + 273, 40 + 98};
     MapDialogRect(dialog, &place);
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "Listview",
-                                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                                    LVS_AUTOARRANGE | LVS_SHOWSELALWAYS,
-                                place.left, place.top, place.right - place.left, place.bottom - place.top, dialog, reinterpret_cast<HMENU>(IDC_QUARANTINE_LIST),
-                                GetModuleHandleA(nullptr), nullptr);
+    HWND list =
+        CreateWindowExA(0, WC_LISTVIEWA, "Listview",
+                        WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                            LVS_AUTOARRANGE | LVS_SHOWSELALWAYS,
+                        place.left, place.top, place.right - place.left, place.bottom - place.top, dialog,
+                        reinterpret_cast<HMENU>(IDC_QUARANTINE_LIST), GetModuleHandleA(nullptr), nullptr);
     if (!list) return nullptr;
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(NormalFont()), FALSE);
     const LPARAM style = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB;
@@ -333,7 +324,8 @@ HWND CreateQuarantineList(HWND dialog) {
         record.mask = LVCF_WIDTH | LVCF_TEXT;
         record.cx = column.width;
         record.pszText = const_cast<char*>(column.title);
-        SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&record));
+        SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index++),
+                     reinterpret_cast<LPARAM>(&record));
     }
     return list;
 }
@@ -346,7 +338,8 @@ void OnInitDialog(HWND dialog, QuarantineDialog* state) {
     state->bold.reset(NewTahomaFont(true));
     const auto regular = reinterpret_cast<WPARAM>(state->regular.get());
     SendMessageA(dialog, WM_SETFONT, regular, TRUE);
-    SendDlgItemMessageA(dialog, IDC_QUARANTINE_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(state->bold.get()), TRUE);
+    SendDlgItemMessageA(dialog, IDC_QUARANTINE_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(state->bold.get()),
+                        TRUE);
     for (int id : {IDC_QUARANTINE_TEXT, IDC_QUARANTINE_ICON, IDC_QUARANTINE_DELETE_BUTTON,
                    IDC_QUARANTINE_RESTORE_ORIGIN_BUTTON, IDC_QUARANTINE_RESTORE_BUTTON})
         SendDlgItemMessageA(dialog, id, WM_SETFONT, regular, TRUE);
@@ -357,7 +350,8 @@ void OnInitDialog(HWND dialog, QuarantineDialog* state) {
 // The buttons act on the selected row, so they are usable only while one is selected.
 void EnableRowButtons(HWND dialog, HWND list) {
     const BOOL enable = list && SelectedRow(list) >= 0;
-    for (int id : {IDC_QUARANTINE_DELETE_BUTTON, IDC_QUARANTINE_RESTORE_ORIGIN_BUTTON, IDC_QUARANTINE_RESTORE_BUTTON}) {
+    for (int id : {IDC_QUARANTINE_DELETE_BUTTON, IDC_QUARANTINE_RESTORE_ORIGIN_BUTTON,
+                   IDC_QUARANTINE_RESTORE_BUTTON}) {
         HWND button = GetDlgItem(dialog, id);
         if (button && (IsWindowEnabled(button) != FALSE) != (enable != FALSE)) EnableWindow(button, enable);
     }
@@ -369,9 +363,12 @@ INT_PTR CALLBACK QuarantineDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     if (!state) return FALSE;
     switch (message) {
     case WM_COMMAND:
-        if (wParam == IDC_QUARANTINE_DELETE_BUTTON) DeleteSelected(dialog, state->list);
-        else if (wParam == IDC_QUARANTINE_RESTORE_BUTTON) RestoreSelected(dialog, state->list);
-        else if (wParam == IDC_QUARANTINE_RESTORE_ORIGIN_BUTTON) RestoreToOriginSelected(dialog, state->list);
+        if (wParam == IDC_QUARANTINE_DELETE_BUTTON)
+            DeleteSelected(dialog, state->list);
+        else if (wParam == IDC_QUARANTINE_RESTORE_BUTTON)
+            RestoreSelected(dialog, state->list);
+        else if (wParam == IDC_QUARANTINE_RESTORE_ORIGIN_BUTTON)
+            RestoreToOriginSelected(dialog, state->list);
         break;
     case WM_CLOSE:
         EndDialog(dialog, 0);

@@ -28,10 +28,7 @@ RootShortcutScanner& RootShortcuts() {
 }
 
 std::vector<ShortcutFinding> ListedShortcutFindings(const std::vector<std::string>& roots) {
-    std::vector<ShortcutFinding> findings;
-    for (const ShortcutFinding& finding : ShortcutFindings(RootShortcuts(), roots))
-        findings.push_back(AnsiFinding(finding));
-    return findings;
+    return ShortcutFindings(RootShortcuts(), roots);
 }
 
 void ActOnAlert(HWND mainWindow) {

@@ -6,6 +6,7 @@
 #include "config/text_rules.h"
 #include "resources/resource_ids.h"
 #include "win/fonts_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 
@@ -17,8 +18,9 @@ void SetUpStatusBar(HWND mainWindow) {
 }
 
 void SetProtectionStatus(HWND mainWindow, const char* text) {
-    const std::string cut = CutToBuffer(text);
-    SendDlgItemMessageA(mainWindow, IDC_STATUS_BAR, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(cut.c_str()));
+    // Wide: a path in the text (the scan's "Analyzing >> ...") shows with its real name.
+    const std::wstring cut = WideFromUtf8(CutToBuffer(text));
+    SendDlgItemMessageW(mainWindow, IDC_STATUS_BAR, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(cut.c_str()));
 }
 
 } // namespace tollivar

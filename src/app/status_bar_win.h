@@ -6,6 +6,7 @@
 namespace tollivar {
 
 void SetUpStatusBar(HWND mainWindow);
+// text is UTF-8.
 void SetProtectionStatus(HWND mainWindow, const char* text);
 
 } // namespace tollivar

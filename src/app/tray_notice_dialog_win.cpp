@@ -6,6 +6,7 @@
 #include "config/install_paths_win.h"
 #include "resources/resource_ids.h"
 #include "win/fonts_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
@@ -14,7 +15,8 @@ constexpr char kTraySection[] = "TRAY";
 constexpr char kTrayKey[] = "1";
 
 bool SwitchedOff() {
-    return GetPrivateProfileIntA(kTraySection, kTrayKey, 0, Paths().settingsFile.c_str()) != 0;
+    return GetPrivateProfileIntW(WideFromUtf8(kTraySection).c_str(), WideFromUtf8(kTrayKey).c_str(), 0,
+                                 WidePath(Paths().settingsFile).c_str()) != 0;
 }
 
 void OnInitDialog(HWND dialog, HFONT font) {
@@ -38,7 +40,8 @@ INT_PTR CALLBACK TrayNoticeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (wParam == IDC_TRAY_NOTICE_OK_BUTTON) {
             const LRESULT state = SendDlgItemMessageA(dialog, IDC_TRAY_NOTICE_CHECK, BM_GETCHECK, 0, 0);
             const std::string value = std::to_string(state);
-            WritePrivateProfileStringA(kTraySection, kTrayKey, value.c_str(), Paths().settingsFile.c_str());
+            WritePrivateProfileStringW(WideFromUtf8(kTraySection).c_str(), WideFromUtf8(kTrayKey).c_str(),
+                                       WideFromUtf8(value).c_str(), WidePath(Paths().settingsFile).c_str());
             SendMessageA(dialog, WM_CLOSE, 0, 0);
         }
         break;

@@ -6,6 +6,7 @@
 
 #include "app/shutdown_win.h"
 #include "config/install_paths_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
@@ -30,15 +31,19 @@ void UpdateCommand(HWND mainWindow) {
 
     // The update program rewrites def.uas; the next start-up marks it read-only, hidden and system again.
     const std::string& definitions = Paths().definitionsFile;
-    const DWORD oldAttributes = GetFileAttributesA(definitions.c_str());
-    SetFileAttributesA(definitions.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::wstring wideDefinitions = WidePath(definitions);
+    const DWORD oldAttributes = GetFileAttributesW(wideDefinitions.c_str());
+    SetFileAttributesW(wideDefinitions.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     const std::string program = Paths().installFolder + kUpdateProgram;
-    if (!Started(ShellExecuteA(mainWindow, "OPEN", program.c_str(), nullptr, nullptr, SW_SHOW))) {
-        if (oldAttributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(definitions.c_str(), oldAttributes);
+    if (!Started(
+            ShellExecuteW(mainWindow, L"OPEN", WideFromUtf8(program).c_str(), nullptr, nullptr, SW_SHOW))) {
+        if (oldAttributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesW(wideDefinitions.c_str(), oldAttributes);
         const std::string text = "The update program could not be started:\n\r" + program +
                                  "\n\r \n\rTollivar has not been updated and keeps protecting your system.";
-        MessageBoxA(mainWindow, text.c_str(), kUpdateCaption, MB_ICONWARNING);
+        MessageBoxW(mainWindow, WideFromUtf8(text).c_str(), WideFromUtf8(kUpdateCaption).c_str(),
+                    MB_ICONWARNING);
         return;
     }
     Sleep(200);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "win/wide_text_win.h"
+
 namespace tollivar {
 namespace {
 
@@ -12,23 +14,23 @@ InstallPaths g_paths;
 bool g_hideAtStart = false;
 
 std::string ModulePath() {
-    std::vector<char> buffer(32768);
-    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    std::vector<wchar_t> buffer(32768);
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0 || n >= buffer.size()) return {};
-    return std::string(buffer.data(), n);
+    return Utf8FromWide(std::wstring_view(buffer.data(), n));
 }
 
 std::string DesktopDirectory() {
-    char buffer[MAX_PATH + 1] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_DESKTOPDIRECTORY, FALSE)) return {};
-    return buffer;
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_DESKTOPDIRECTORY, FALSE)) return {};
+    return Utf8FromWide(buffer);
 }
 
 void RefuseFolder(HWND owner, const std::string& folder) {
     const std::string text = "Tollivar cannot run from this folder because its path is too long:\n\r" + folder +
                              "\n\r\n\rPlease install Tollivar in a folder whose path has at most " +
                              std::to_string(MaxInstallFolderLength()) + " characters.";
-    MessageBoxA(owner, text.c_str(), "Tollivar", MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, WideFromUtf8(text).c_str(), L"Tollivar", MB_OK | MB_ICONERROR);
 }
 
 } // namespace
@@ -45,7 +47,7 @@ PathSetup SetUpPaths(HWND mainWindow) {
         return PathSetup::FolderRefused;
     }
     g_paths = std::move(built.paths);
-    SetFileAttributesA(g_paths.definitionsFile.c_str(),
+    SetFileAttributesW(WidePath(g_paths.definitionsFile).c_str(),
                        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     return PathSetup::Ok;
 }

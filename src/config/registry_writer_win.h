@@ -9,8 +9,9 @@ namespace tollivar {
 // Opens subkey under root (never creates it) in the 64-bit view, also from a 32-bit build, and sets
 // valueName. REG_DWORD data is one decimal digit stored as its value; other types store the text
 // with its terminating zero (a null text stores an empty one). deleteAfter 1 deletes the value right
-// after setting it, so it is gone afterwards whether or not it existed. Texts are cut at 511 characters.
-void WriteRegistryValue(HKEY root, const char* subkey, DWORD type, const char* valueName, const char* dataText,
-                        int deleteAfter);
+// after setting it, so it is gone afterwards whether or not it existed. Texts are UTF-8, cut at 511
+// bytes; REG_SZ and REG_EXPAND_SZ data are stored as wide text.
+void WriteRegistryValue(HKEY root, const char* subkey, DWORD type, const char* valueName,
+                        const char* dataText, int deleteAfter);
 
 } // namespace tollivar

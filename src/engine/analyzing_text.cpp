@@ -1,6 +1,7 @@
 #include "engine/analyzing_text.h"
 
 #include "config/install_paths.h"
+#include "config/text_rules.h"
 
 namespace tollivar {
 
@@ -9,7 +10,7 @@ std::string AnalyzingText(std::string_view text) {
     std::string s;
     s.reserve(kMaxPathText);
     s.append(kPrefix);
-    s.append(text.substr(0, kMaxPathText - kPrefix.size()));
+    s.append(CutBeforeCharacter(text, kMaxPathText - kPrefix.size()));
     return s;
 }
 

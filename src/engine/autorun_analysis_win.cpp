@@ -6,36 +6,21 @@
 
 #include "engine/autorun_inf.h"
 #include "engine/file_access_win.h"
+#include "engine/autorun_targets.h"
 #include "win/handles_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
 
-std::wstring WideOf(const std::string& text, UINT codePage) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
-std::string AnsiOf(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
-    return text;
-}
-
 // At most kAutorunReadLimit bytes of the file; nothing when it is a folder or cannot be read.
 std::optional<std::string> ReadAutorunBytes(const std::string& infPath) {
-    const std::wstring path = WideOf(infPath, CP_ACP);
+    const std::wstring path = WidePath(infPath);
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     // As much as the file holds, up to the limit: most autorun.inf files are a few hundred bytes.
     LARGE_INTEGER size{};
@@ -59,12 +44,19 @@ std::optional<std::string> ReadAutorunBytes(const std::string& infPath) {
 AutorunTargets AnalyzeAutorunTargets(const std::string& root) {
     const std::optional<std::string> bytes = ReadAutorunBytes(AutorunInfPath(root));
     if (!bytes) return {};
-    AutorunTargets targets = AnalyzeAutorunText(root, *bytes, EnvironmentValue);
-    if (targets.pathsAreUtf8) {
-        // The lists and the file functions here speak the ANSI code page.
-        for (AutorunTarget& target : targets.targets) target.path = AnsiOf(WideOf(target.path, CP_UTF8));
-        targets.pathsAreUtf8 = false;
+    AutorunInf inf = ReadAutorunInf(*bytes);
+    if (!inf.TextIsUtf8()) {
+        // The program's text is UTF-8: an ANSI file's texts are converted before anything is resolved,
+        // so environment values (UTF-8) and the file's own names join in one encoding.
+        for (AutorunEntry& entry : inf.launchEntries) {
+            entry.key = Utf8FromAnsi(entry.key);
+            entry.value = Utf8FromAnsi(entry.value);
+            entry.verb = Utf8FromAnsi(entry.verb);
+        }
+        inf.defaultVerb = Utf8FromAnsi(inf.defaultVerb);
     }
+    AutorunTargets targets = ResolveAutorunTargets(root, inf, EnvironmentValue);
+    targets.pathsAreUtf8 = true;
     return targets;
 }
 

@@ -14,7 +14,7 @@ void WalkRemovableDrive(const std::string& root, const StatusSink& showStatus, c
     hooks.addRow = addRow;
     hooks.examineShortcut = [&](const std::string& path) {
         for (const ShortcutFinding& finding : BaitShortcutsNamed(path, root))
-            for (const ScanRow& row : ShortcutScanRows(AnsiFinding(finding)))
+            for (const ScanRow& row : ShortcutScanRows(finding))
                 if (addRow) addRow(row);
     };
     WalkRemovableDrive(root, hooks);

@@ -1,4 +1,5 @@
 // The engine's file tests on the real file system: existence, folder listing, environment values.
+// Every path and name is UTF-8, and reaches the platform through its wide functions.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +16,7 @@ namespace tollivar {
 
 // True when a file exists at the path and can be opened for reading now (a folder never counts, nor
 // does a file someone holds open without sharing). A bare name is looked for along the platform's
-// search path. Paths beyond the ANSI functions' limit are tested through their long form.
+// search path. Paths beyond MAX_PATH are tested through their "\\?\" form.
 bool FileExists(const std::string& path);
 
 // The entries of a folder (path ending with "\") with the attributes the directory search gives;

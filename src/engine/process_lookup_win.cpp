@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "win/handles_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
@@ -13,17 +14,17 @@ constexpr DWORD kFullProcessAccess = 0x1F0FFF;
 std::string ProcessImagePath(DWORD processId) {
     UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return {};
-    char path[MAX_PATH * 2] = {};
-    DWORD size = sizeof path;
-    if (!QueryFullProcessImageNameA(process.get(), 0, path, &size)) return {};
-    return std::string(path, size);
+    wchar_t path[MAX_PATH * 4] = {};
+    DWORD size = MAX_PATH * 4;
+    if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) return {};
+    return Utf8FromWide(std::wstring_view(path, size));
 }
 
 // The long form of a path that may hold short (8.3) folder or file names.
 std::string LongPathOf(const std::string& path) {
-    char longPath[MAX_PATH * 2] = {};
-    const DWORD n = GetLongPathNameA(path.c_str(), longPath, sizeof longPath);
-    return n > 0 && n < sizeof longPath ? std::string(longPath, n) : path;
+    wchar_t longPath[MAX_PATH * 4] = {};
+    const DWORD n = GetLongPathNameW(WidePath(path).c_str(), longPath, MAX_PATH * 4);
+    return n > 0 && n < MAX_PATH * 4 ? Utf8FromWide(std::wstring_view(longPath, n)) : path;
 }
 
 } // namespace
@@ -32,10 +33,11 @@ ProcessSnapshot TakeProcessSnapshot() {
     std::vector<ProcessEntry> entries;
     UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (snapshot) {
-        PROCESSENTRY32 entry{};
+        PROCESSENTRY32W entry{};
         entry.dwSize = sizeof entry;
-        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
-            entries.push_back(ProcessEntry{entry.th32ProcessID, entry.szExeFile});
+        for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+             more = Process32NextW(snapshot.get(), &entry))
+            entries.push_back(ProcessEntry{entry.th32ProcessID, Utf8FromWide(entry.szExeFile)});
     }
     return ProcessSnapshot(std::move(entries));
 }
@@ -60,8 +62,8 @@ std::string FindRunningAutorunTarget(const ProcessSnapshot& snapshot, const Auto
     return snapshot.FindProcessText(finding.targetName, [&](const ProcessEntry& entry) {
         const std::string image = ProcessImagePath(entry.processId);
         if (image.empty()) return false;
-        const bool isTarget =
-            ProcessImageIsTarget(image, target) || ProcessImageIsTarget(LongPathOf(image), LongPathOf(target));
+        const bool isTarget = ProcessImageIsTarget(image, target) ||
+                              ProcessImageIsTarget(LongPathOf(image), LongPathOf(target));
         return isTarget && UserControlsProcess(entry.processId);
     });
 }

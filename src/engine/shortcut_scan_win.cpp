@@ -6,21 +6,13 @@
 
 #include "win/handles_win.h"
 #include "win/no_redirection_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
 
-std::string MultiToUtf8(UINT codePage, const std::string& text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return Utf8FromWide(wide);
-}
-
 std::string AnsiDecode(std::string_view bytes) {
-    return MultiToUtf8(CP_ACP, std::string(bytes));
+    return Utf8FromAnsi(bytes);
 }
 
 bool EndsWithLnk(const std::wstring& name) {
@@ -85,54 +77,16 @@ std::vector<ListedShortcut> ListShortcuts(const std::wstring& folder) {
 
 } // namespace
 
-std::wstring WideFromUtf8(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
-std::string Utf8FromWide(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    if (n <= 0) return {};
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), s.data(), n, nullptr,
-                        nullptr);
-    return s;
-}
-
-std::string AnsiText(const std::string& utf8) {
-    const std::wstring wide = WideFromUtf8(utf8);
-    if (wide.empty()) return {};
-    // No best fit: a letter the code page lacks shows as "?", never as a different letter that could
-    // name another file.
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                      static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return {};
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), s.data(), n,
-                        nullptr, nullptr);
-    return s;
-}
-
-std::string Utf8FromAnsi(const std::string& ansi) {
-    return MultiToUtf8(CP_ACP, ansi);
-}
-
 std::optional<std::uint32_t> StickItemAttributes(const std::string& path) {
     const NoFileRedirection realPaths;
-    const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return attributes;
 }
 
 std::optional<ShortcutFinding> JudgeShortcutFile(const std::string& path, const std::string& root) {
     const NoFileRedirection realPaths;
-    const std::optional<ShellLink> link = ReadShortcut(WideFromUtf8(path));
+    const std::optional<ShellLink> link = ReadShortcut(WidePath(path));
     if (!link) return std::nullopt;
     return Judge(*link, path, root);
 }
@@ -150,19 +104,9 @@ std::vector<ShortcutFinding> BaitShortcutsIn(const std::string& folder, const st
     return findings;
 }
 
-std::vector<ShortcutFinding> BaitShortcutsNamed(const std::string& ansiPath, const std::string& root) {
-    const std::string path = Utf8FromAnsi(ansiPath);
-    const std::string utf8Root = Utf8FromAnsi(root);
-    if (ansiPath.find('?') == std::string::npos) {
-        if (auto finding = JudgeShortcutFile(path, utf8Root)) return {std::move(*finding)};
-        return {};
-    }
-    const std::size_t slash = path.rfind('\\');
-    if (slash == std::string::npos) return {};
-    std::vector<ShortcutFinding> found;
-    for (ShortcutFinding& finding : BaitShortcutsIn(path.substr(0, slash + 1), utf8Root))
-        if (AnsiText(finding.shortcut) == ansiPath) found.push_back(std::move(finding));
-    return found;
+std::vector<ShortcutFinding> BaitShortcutsNamed(const std::string& path, const std::string& root) {
+    if (auto finding = JudgeShortcutFile(path, root)) return {std::move(*finding)};
+    return {};
 }
 
 std::vector<ShortcutFinding> RootShortcutScanner::Findings(const std::string& root) {
@@ -186,21 +130,6 @@ std::vector<ShortcutFinding> RootShortcutScanner::Findings(const std::string& ro
     for (auto it = cache_.lower_bound(wideRoot); it != cache_.end() && it->first.rfind(wideRoot, 0) == 0;)
         it = seen.count(it->first) ? std::next(it) : cache_.erase(it);
     return findings;
-}
-
-ShortcutFinding AnsiFinding(const ShortcutFinding& finding) {
-    ShortcutFinding ansi{AnsiText(finding.shortcut), AnsiText(finding.root), {}};
-    const BaitVerdict& v = finding.verdict;
-    ansi.verdict.bait = v.bait;
-    ansi.verdict.reason = AnsiText(v.reason);
-    ansi.verdict.mirroredOriginal = AnsiText(v.mirroredOriginal);
-    for (const std::string& p : v.payloads)
-        ansi.verdict.payloads.push_back(AnsiText(p));
-    for (const std::string& w : v.webAddresses)
-        ansi.verdict.webAddresses.push_back(AnsiText(w));
-    for (const std::string& o : v.openedItems)
-        ansi.verdict.openedItems.push_back(AnsiText(o));
-    return ansi;
 }
 
 std::vector<ShortcutFinding> ShortcutFindings(RootShortcutScanner& scanner,

@@ -1,6 +1,5 @@
-// The bait shortcuts on a real drive: listed with the wide functions (shortcut names are often not
-// in the ANSI code page), read, parsed and judged. Texts come back in UTF-8; AnsiText makes a list
-// text of them.
+// The bait shortcuts on a real drive: listed with the wide functions, read, parsed and judged. Paths
+// and texts are UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -14,13 +13,6 @@
 
 namespace tollivar {
 
-// UTF-8 <-> UTF-16 and UTF-8 -> the ANSI code page (a character the code page lacks becomes "?").
-std::wstring WideFromUtf8(const std::string& text);
-std::string Utf8FromWide(const std::wstring& text);
-std::string AnsiText(const std::string& utf8);
-// An ANSI text (a list row, a walk's path) in UTF-8.
-std::string Utf8FromAnsi(const std::string& ansi);
-
 // The item's attributes, or nothing when no item is at the path (UTF-8).
 std::optional<std::uint32_t> StickItemAttributes(const std::string& path);
 
@@ -32,10 +24,9 @@ std::optional<ShortcutFinding> JudgeShortcutFile(const std::string& path, const 
 // in listing order, read afresh.
 std::vector<ShortcutFinding> BaitShortcutsIn(const std::string& folder, const std::string& root);
 
-// The bait shortcut at a path given in the ANSI code page (as the walk lists it). A name the code
-// page could not spell ("?" in place of letters) is found again among the folder's shortcuts by that
-// spelling.
-std::vector<ShortcutFinding> BaitShortcutsNamed(const std::string& ansiPath, const std::string& root);
+// The bait shortcut at a path (as the walk lists it or a row names it), judged afresh; nothing when
+// it is gone or no longer bait.
+std::vector<ShortcutFinding> BaitShortcutsNamed(const std::string& path, const std::string& root);
 
 // The bait shortcuts of drive roots, remembering each shortcut's verdict by path, size and last-write
 // time so that a repeated pass reads and judges no unchanged shortcut again (a shield pass runs ten
@@ -61,8 +52,5 @@ class RootShortcutScanner {
 // The bait shortcuts of every root given, in order.
 std::vector<ShortcutFinding> ShortcutFindings(RootShortcutScanner& scanner,
                                               const std::vector<std::string>& roots);
-
-// The finding with every text in the ANSI code page, as the lists show it.
-ShortcutFinding AnsiFinding(const ShortcutFinding& finding);
 
 } // namespace tollivar

@@ -6,21 +6,28 @@
 #include "engine/final_path_rules.h"
 #include "heal/autorun_target_rule.h"
 #include "win/no_redirection_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
 
 // The long form of an existing path; the path itself when it has none.
 std::string LongFormOf(const std::string& path) {
-    char longPath[MAX_PATH * 2] = {};
-    const DWORD n = GetLongPathNameA(path.c_str(), longPath, sizeof longPath);
-    return n > 0 && n < sizeof longPath ? std::string(longPath, n) : path;
+    const std::wstring wide = WidePath(path);
+    std::wstring longPath(MAX_PATH * 2, L'\0');
+    DWORD n = GetLongPathNameW(wide.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+    if (n >= longPath.size()) {
+        longPath.resize(n + 1);
+        n = GetLongPathNameW(wide.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+    }
+    // A long path keeps the verbatim prefix it was asked with; the place rules know that form.
+    return n > 0 && n < longPath.size() ? Utf8FromWide(std::wstring_view(longPath.data(), n)) : path;
 }
 
 std::string WindowsFolder() {
-    char folder[MAX_PATH] = {};
-    const UINT n = GetWindowsDirectoryA(folder, sizeof folder);
-    return n > 0 && n < sizeof folder ? std::string(folder, n) : std::string();
+    wchar_t folder[MAX_PATH] = {};
+    const UINT n = GetWindowsDirectoryW(folder, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? Utf8FromWide(std::wstring_view(folder, n)) : std::string();
 }
 
 bool Gone(unsigned long error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }

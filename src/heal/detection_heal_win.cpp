@@ -10,6 +10,7 @@
 #include "heal/process_terminate_win.h"
 #include "heal/quarantine_store_win.h"
 #include "heal/shortcut_heal_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
@@ -23,7 +24,7 @@ bool HealProcessRow(const HealRecord& record) {
 // The size of an existing file; 0 when it cannot be asked (the heal then says what it finds).
 unsigned long long FileSizeOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return 0;
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "win/handles_win.h"
+#include "win/wide_text_win.h"
 #include "config/text_rules.h"
 #include "engine/autorun_rules.h"
 #include "engine/process_lookup_win.h"
@@ -21,19 +22,20 @@ bool ListedProcessRuns(DWORD processId, std::string_view imageName) {
 }
 
 std::string ImagePathOf(HANDLE process) {
-    char path[MAX_PATH * 4] = {};
-    DWORD size = sizeof path;
-    if (!QueryFullProcessImageNameA(process, 0, path, &size)) return {};
-    return std::string(path, size);
+    wchar_t path[MAX_PATH * 4] = {};
+    DWORD size = MAX_PATH * 4;
+    if (!QueryFullProcessImageNameW(process, 0, path, &size)) return {};
+    return Utf8FromWide(std::wstring_view(path, size));
 }
 
 // The drive letters and the device names the platform gives their volumes, for native image paths.
 std::vector<VolumeDrive> VolumeDrives() {
     std::vector<VolumeDrive> volumes;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        const char drive[3] = {letter, ':', '\0'};
-        char device[MAX_PATH] = {};
-        if (QueryDosDeviceA(drive, device, sizeof device)) volumes.push_back({device, drive});
+        const wchar_t drive[3] = {static_cast<wchar_t>(letter), L':', L'\0'};
+        wchar_t device[MAX_PATH] = {};
+        if (QueryDosDeviceW(drive, device, MAX_PATH))
+            volumes.push_back({Utf8FromWide(device), std::string{letter, ':'}});
     }
     return volumes;
 }

@@ -17,11 +17,12 @@ bool IsReservedDeviceName(std::string_view fileName) {
     const std::string upper = ToUpperAscii(base);
     for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
         if (upper == device) return true;
-    if (upper.size() != 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0))
+    if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0))
         return false;
-    const char digit = upper[3];
-    // The superscript digits one, two and three of the ANSI code page count as digits here.
-    return (digit >= '1' && digit <= '9') || digit == '\xB9' || digit == '\xB2' || digit == '\xB3';
+    const std::string_view digit = std::string_view(upper).substr(3);
+    // Windows counts the superscript digits one, two and three (UTF-8 here) as digits too.
+    return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\xC2\xB9" ||
+           digit == "\xC2\xB2" || digit == "\xC2\xB3";
 }
 
 bool IsPlainFileName(std::string_view name) {

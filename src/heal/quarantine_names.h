@@ -16,7 +16,7 @@ namespace tollivar {
 bool IsForbiddenInFileName(char c);
 
 // A name Windows opens as a device whatever follows its first dot: CON, PRN, AUX, NUL, CONIN$,
-// CONOUT$, COM1-COM9 and LPT1-LPT9 (also with the superscript digits 1-3 of the ANSI code page),
+// CONOUT$, COM1-COM9 and LPT1-LPT9 (also with the superscript digits 1-3, in UTF-8),
 // without regard to case and to blanks before the dot.
 bool IsReservedDeviceName(std::string_view fileName);
 

@@ -10,6 +10,7 @@
 #include "heal/quarantine_steps.h"
 #include "heal/sha256.h"
 #include "win/handles_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
@@ -23,15 +24,15 @@ void EnsureFolder(const std::string& folder) {
     std::string path = folder;
     while (!path.empty() && path.back() == '\\')
         path.pop_back();
-    if (path.empty() || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    CreateDirectoryA(path.c_str(), nullptr);
+    if (path.empty() || GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    CreateDirectoryW(WidePath(path).c_str(), nullptr);
 }
 
 bool FolderOfPathExists(const std::string& path) {
     const std::size_t slash = path.rfind('\\');
     if (slash == std::string::npos) return false;
     std::string folder = path.substr(0, slash + 1);
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(folder).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -43,12 +44,12 @@ class Win32QuarantineFiles : public QuarantineFiles {
   public:
     std::optional<FileContent> Hash(const std::string& path) override { return HashFileContent(path); }
     bool Exists(const std::string& path) override {
-        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        if (GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
         const DWORD error = GetLastError();
         return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
     }
     bool WriteNew(const std::string& path, std::string_view bytes) override {
-        UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        UniqueFile file(CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
         if (!file) return false;
         DWORD written = 0;
@@ -56,24 +57,25 @@ class Win32QuarantineFiles : public QuarantineFiles {
                written == bytes.size() && FlushFileBuffers(file.get());
     }
     bool RenameNew(const std::string& from, const std::string& to) override {
-        return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+        return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
     }
     Move MoveNew(const std::string& from, const std::string& to) override {
-        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
+                        MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
             return Move::Done;
         const DWORD error = GetLastError();
         return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Move::NameTaken : Move::Failed;
     }
     void Delete(const std::string& path) override {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        SetFileAttributesW(WidePath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(WidePath(path).c_str());
     }
 };
 
 } // namespace
 
 std::optional<FileContent> HashFileContent(const std::string& path) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ,
+    UniqueFile file(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return std::nullopt;
@@ -91,34 +93,20 @@ std::optional<FileContent> HashFileContent(const std::string& path) {
     return content;
 }
 
-std::string Utf8OfCodePageText(const std::string& text) {
-    if (text.empty()) return {};
-    const int wideSize =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (wideSize <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideSize);
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return {};
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, utf8.data(), size, nullptr, nullptr);
-    return utf8;
-}
-
 ThreatFileRemoval TakeThreatFile(const std::string& path, bool destroy, const std::string& quarantineFolder,
                                  const std::string& threat) {
     const NoFileRedirection noRedirection;
     ThreatFileRemoval removal;
     if (destroy) {
-        removal.removed = DeleteFileA(path.c_str()) != FALSE;
+        removal.removed = DeleteFileW(WidePath(path).c_str()) != FALSE;
         return removal;
     }
 
     EnsureFolder(quarantineFolder);
     QuarantineRequest request;
     request.path = path;
-    request.originalText = Utf8OfCodePageText(path);
-    request.threat = Utf8OfCodePageText(threat);
+    request.originalText = path;
+    request.threat = threat;
     SYSTEMTIME utc{};
     SYSTEMTIME local{};
     GetSystemTime(&utc);
@@ -152,7 +140,7 @@ FileHealOutcome HealThreatFile(const std::string& path, bool destroy, const std:
                                const std::string& threat, std::string* quarantinedPath) {
     {
         const NoFileRedirection noRedirection;
-        if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+        if (!SetFileAttributesW(WidePath(path).c_str(), FILE_ATTRIBUTE_NORMAL)) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_NOT_FOUND && FolderOfPathExists(path))
                 return FileHealOutcome::AlreadyGone;

@@ -22,7 +22,7 @@ struct ThreatFileRemoval {
 // renamed into place before the move; or deletes it when destroy is set. A name already taken in the
 // folder is never replaced: another number is tried. removed is true only when the file is gone from
 // its place; a move that copied but left the source (its delete denied) counts as not removed, and its
-// copy and record are removed. threat is the row's text the file is taken for (the code page's text).
+// copy and record are removed. threat is the row's text the file is taken for. Paths and texts are UTF-8.
 ThreatFileRemoval TakeThreatFile(const std::string& path, bool destroy, const std::string& quarantineFolder,
                                  const std::string& threat);
 
@@ -45,8 +45,5 @@ FileHealOutcome HealThreatFile(const std::string& path, bool destroy, const std:
 
 // Size and SHA-256 of a file's whole content; nothing when it cannot be read.
 std::optional<FileContent> HashFileContent(const std::string& path);
-
-// A code-page text as UTF-8 (records and event texts are UTF-8).
-std::string Utf8OfCodePageText(const std::string& text);
 
 } // namespace tollivar

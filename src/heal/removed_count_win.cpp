@@ -5,6 +5,7 @@
 #include "win/handles_win.h"
 #include "config/install_paths_win.h"
 #include "heal/removed_count_bytes.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
@@ -15,8 +16,8 @@ constexpr DWORD kRetryPauseMs = 25;
 // Opened without sharing, so two updates never interleave; someone else holding it is waited for.
 UniqueFile OpenCounter(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
     for (int attempt = 0;; ++attempt) {
-        UniqueFile file(
-            CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file(CreateFileW(WidePath(path).c_str(), access, share, nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) return file;
         const DWORD error = GetLastError();
         if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || attempt + 1 >= kOpenAttempts)

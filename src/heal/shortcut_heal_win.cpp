@@ -2,62 +2,23 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 #include "engine/shortcut_scan_win.h"
 #include "heal/autorun_target_check_win.h"
-#include "heal/autorun_target_rule.h"
-#include "heal/quarantine_names.h"
+#include "heal/quarantine_store_win.h"
 #include "win/no_redirection_win.h"
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
 
-constexpr int kNameAttempts = 8;
-std::atomic<std::uint32_t> g_sequence{0};
-
-bool Lossless(const std::string& utf8) {
-    return Utf8FromAnsi(AnsiText(utf8)) == utf8;
-}
-
-std::string WindowsFolderUtf8() {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT n = GetWindowsDirectoryW(folder, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? Utf8FromWide(std::wstring(folder, n)) : std::string();
-}
-
-// The safety rule of autorun targets: only on the stick, never in the Windows or install folder. A
-// name the ANSI functions can spell gets every check; one they cannot is judged on its lexical form.
+// The safety rule of autorun targets: only on the stick, never in the Windows or install folder,
+// judged on where the file really is.
 bool MayBeTaken(const std::string& path, const std::string& root, const std::string& installFolder) {
-    if (Lossless(path)) return AutorunTargetMayBeTaken(AnsiText(path), AnsiText(root), installFolder);
-    const std::string windows = WindowsFolderUtf8();
-    return !windows.empty() && PlaceOfAutorunTarget(path, root, windows, Utf8FromAnsi(installFolder)) ==
-                                   AutorunTargetPlace::OnItsDrive;
+    return AutorunTargetMayBeTaken(path, root, installFolder);
 }
 
-// As HealThreatFile, through the wide functions for names outside the ANSI code page.
 FileHealOutcome RemoveFile(const std::string& path, const ThreatRemoval& removal) {
-    if (Lossless(path))
-        return HealThreatFile(AnsiText(path), removal.destroyThreats, removal.quarantineFolder);
-    const NoFileRedirection realPaths;
-    const std::wstring wide = WideFromUtf8(path);
-    if (!SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL))
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? FileHealOutcome::AlreadyGone
-                                                      : FileHealOutcome::NotHealed;
-    if (removal.destroyThreats)
-        return DeleteFileW(wide.c_str()) ? FileHealOutcome::Removed : FileHealOutcome::NotHealed;
-    CreateDirectoryW(WideFromUtf8(Utf8FromAnsi(removal.quarantineFolder)).c_str(), nullptr);
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const auto destination = QuarantineDestination(
-            Utf8FromAnsi(removal.quarantineFolder), path,
-            QuarantineSuffix(GetTickCount(), g_sequence.fetch_add(1), GetCurrentProcessId()));
-        if (!destination) return FileHealOutcome::NotHealed;
-        if (MoveFileExW(wide.c_str(), WideFromUtf8(*destination).c_str(), MOVEFILE_COPY_ALLOWED))
-            return FileHealOutcome::Removed;
-        const DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return FileHealOutcome::NotHealed;
-    }
-    return FileHealOutcome::NotHealed;
+    return HealThreatFile(path, removal.destroyThreats, removal.quarantineFolder);
 }
 
 enum class Unhide { Done, NotNeeded, Failed };
@@ -65,7 +26,7 @@ enum class Unhide { Done, NotNeeded, Failed };
 // Clears hidden and system, keeping every other attribute; a missing item needs nothing.
 Unhide UnhideItem(const std::string& path) {
     const NoFileRedirection realPaths;
-    const std::wstring wide = WideFromUtf8(path);
+    const std::wstring wide = WidePath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return Unhide::NotNeeded;
     constexpr DWORD kHiding = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -83,8 +44,7 @@ ShortcutHeal HealBaitShortcut(const std::string& shortcutText, const std::string
     const std::vector<ShortcutFinding> findings = BaitShortcutsNamed(shortcutText, root);
     if (findings.empty()) {
         // Gone is healed; still there but no longer bait is left alone.
-        const bool present = !shortcutText.empty() && shortcutText.find('?') == std::string::npos &&
-                             StickItemAttributes(Utf8FromAnsi(shortcutText)).has_value();
+        const bool present = !shortcutText.empty() && StickItemAttributes(shortcutText).has_value();
         heal.outcome = present ? FileHealOutcome::NotHealed : FileHealOutcome::AlreadyGone;
         return heal;
     }
@@ -102,11 +62,11 @@ ShortcutHeal HealBaitShortcut(const std::string& shortcutText, const std::string
             switch (RemoveFile(file, removal)) {
             case FileHealOutcome::Removed:
                 ++heal.filesRemoved;
-                heal.takenFiles.push_back(AnsiText(file));
+                heal.takenFiles.push_back(file);
                 if (removal.countRemoval) removal.countRemoval();
                 break;
             case FileHealOutcome::AlreadyGone:
-                heal.takenFiles.push_back(AnsiText(file));
+                heal.takenFiles.push_back(file);
                 break;
             case FileHealOutcome::NotHealed:
                 failed = true;

@@ -14,10 +14,10 @@ struct ShortcutHeal {
     FileHealOutcome outcome = FileHealOutcome::NotHealed;
     int filesRemoved = 0;                // the shortcut(s) and payloads moved or deleted
     int itemsUnhidden = 0;               // items whose hidden or system attribute was cleared
-    std::vector<std::string> takenFiles; // as list texts (ANSI), for rows of the same heal
+    std::vector<std::string> takenFiles; // as list texts (UTF-8), for rows of the same heal
 };
 
-// shortcutText is the row's path (ANSI, as the list holds it), root the drive it was found on. The
+// shortcutText is the row's path (UTF-8, as the list holds it), root the drive it was found on. The
 // shortcut is read and judged again first: one that is no longer bait is left alone (not healed);
 // one that is gone is healed already. Otherwise every payload, then the shortcut (only files on that
 // stick, outside the Windows and install folders) are quarantined or deleted as removal says; a file

@@ -27,7 +27,7 @@ bool AddShieldDriveDetection(HWND shieldList, const std::vector<AutorunFinding>&
 // whose rows were added (not those already listed).
 std::vector<AutorunFinding> ShowShieldFindings(const std::vector<AutorunFinding>& findings);
 
-// Adds the Threat Shield rows of one bait shortcut (texts in the ANSI code page): the shortcut's row,
+// Adds the Threat Shield rows of one bait shortcut (texts in UTF-8): the shortcut's row,
 // then each payload not listed yet; nothing when a row's Infector already is that shortcut. The number
 // of rows added.
 int AddShortcutDetection(HWND shieldList, const ShortcutFinding& finding);

@@ -3,18 +3,21 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
+
+#include "win/wide_text_win.h"
 
 namespace tollivar {
 namespace {
 
 constexpr int kTextBuffer = 512;
 
-// Copies a text into the buffer, cut to what it holds.
-void FillBuffer(char (&buffer)[kTextBuffer], std::string_view text) {
-    std::memset(buffer, 0, sizeof buffer);
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(kTextBuffer - 1));
-    std::memcpy(buffer, text.data(), length);
+// Copies a UTF-8 text into the buffer as UTF-16, cut to what it holds (never inside a surrogate pair).
+void FillBuffer(wchar_t (&buffer)[kTextBuffer], std::string_view text) {
+    std::fill(std::begin(buffer), std::end(buffer), L'\0');
+    const std::wstring wide = WideFromUtf8(text);
+    std::size_t length = std::min(wide.size(), static_cast<std::size_t>(kTextBuffer - 1));
+    if (length < wide.size() && length > 0 && IS_HIGH_SURROGATE(wide[length - 1])) --length;
+    std::copy_n(wide.data(), length, buffer);
 }
 
 } // namespace
@@ -23,26 +26,26 @@ int ListRowCount(HWND list) { return list ? static_cast<int>(SendMessageA(list, 
 
 int AppendListRow(HWND list, std::initializer_list<std::string_view> columns) {
     if (!list || columns.size() == 0) return -1;
-    char buffer[kTextBuffer];
+    wchar_t buffer[kTextBuffer];
     auto text = columns.begin();
     FillBuffer(buffer, *text);
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = ListRowCount(list);
     item.pszText = buffer;
     item.cchTextMax = kTextBuffer;
-    const int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return -1;
     int column = 1;
     for (++text; text != columns.end(); ++text, ++column) {
         FillBuffer(buffer, *text);
-        LVITEMA sub{};
+        LVITEMW sub{};
         sub.mask = LVIF_TEXT;
         sub.iItem = row;
         sub.iSubItem = column;
         sub.pszText = buffer;
         sub.cchTextMax = kTextBuffer;
-        SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&sub));
+        SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&sub));
     }
     return row;
 }
@@ -56,14 +59,14 @@ void SetRowCheckAndSelection(HWND list, int row, UINT checkState) {
 }
 
 std::string ListRowText(HWND list, int row, int column) {
-    char buffer[kTextBuffer] = {};
-    LVITEMA item{};
+    wchar_t buffer[kTextBuffer] = {};
+    LVITEMW item{};
     item.iSubItem = column;
     item.pszText = buffer;
     item.cchTextMax = kTextBuffer;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    buffer[kTextBuffer - 1] = '\0';
-    return buffer;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    buffer[kTextBuffer - 1] = L'\0';
+    return Utf8FromWide(buffer);
 }
 
 void SetRowData(HWND list, int row, LPARAM data) {

@@ -1,5 +1,6 @@
-// Rows of the check-box list views: every text passes through a 512-byte buffer of the caller's own
-// stack, so a column holds at most 511 characters and no buffer is shared between threads.
+// Rows of the check-box list views: texts are UTF-8 here and UTF-16 in the list; every text passes
+// through a 512-character buffer of the caller's own stack, so a column holds at most 511 UTF-16
+// units and no buffer is shared between threads.
 #pragma once
 
 #include <windows.h>

@@ -240,6 +240,35 @@ std::vector<ListRow> ReadListView(HWND list) {
     return rows;
 }
 
+std::vector<std::vector<std::wstring>> ReadListViewWide(HWND list) {
+    std::vector<std::vector<std::wstring>> rows;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    const int columns = ListColumnCount(list) > 0 ? ListColumnCount(list) : 1;
+    constexpr SIZE_T kTextOffset = sizeof(LVITEMW);
+    constexpr SIZE_T kTextUnits = 1024;
+    RemoteMemory remote(OwnerPid(list), kTextOffset + kTextUnits * sizeof(wchar_t));
+    if (!remote.Ok()) return rows;
+    for (int row = 0; row < count; ++row) {
+        std::vector<std::wstring> texts;
+        for (int column = 0; column < columns; ++column) {
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iSubItem = column;
+            item.pszText = reinterpret_cast<wchar_t*>(remote.At(kTextOffset));
+            item.cchTextMax = static_cast<int>(kTextUnits);
+            remote.Clear();
+            remote.Write(0, &item, sizeof item);
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), remote.Param());
+            std::wstring text(kTextUnits, L'\0');
+            if (!remote.Read(kTextOffset, text.data(), kTextUnits * sizeof(wchar_t))) text.clear();
+            text.resize(std::wcslen(text.c_str()));
+            texts.push_back(text);
+        }
+        rows.push_back(texts);
+    }
+    return rows;
+}
+
 std::vector<std::string> ListColumnTitles(HWND list) {
     std::vector<std::string> titles;
     const int count = ListColumnCount(list);

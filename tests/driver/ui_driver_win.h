@@ -71,6 +71,9 @@ struct ListRow {
 };
 int ListColumnCount(HWND list);
 std::vector<ListRow> ReadListView(HWND list);
+// Every row's column texts as the list holds them (UTF-16), read with LVM_GETITEMTEXTW: names outside
+// the ANSI code page come back as they are, not as "?".
+std::vector<std::vector<std::wstring>> ReadListViewWide(HWND list);
 std::vector<std::string> ListColumnTitles(HWND list);
 std::vector<int> ListColumnWidths(HWND list);
 // Selects one row (and gives it the focus mark) as a click on it would; false when the list refused.

@@ -48,7 +48,11 @@ TEST(QuarantineNames, ANameThatWouldLeaveTheFolderOrOpenADeviceIsMadePlain) {
         {"E:\\NUL.exe", "_NUL.exe.5qr"},
         {"E:\\Com1.txt", "_Com1.txt.5qr"},
         {"E:\\lpt9", "_lpt9.5qr"},
-        {"E:\\COM\xB9.exe", "_COM\xB9.exe.5qr"},
+        {"E:\\COM\xC2\xB9.exe", "_COM\xC2\xB9.exe.5qr"}, // superscript one, in UTF-8
+        {"E:\\lpt\xC2\xB3", "_lpt\xC2\xB3.5qr"},
+        {"E:\\COM\xC2\xB4.exe", "COM\xC2\xB4.exe.5qr"}, // an acute accent is no digit
+        {"E:\\\xD0\xBF\xD0\xB5\xD0\xB9\xD0\xBB\xD0\xBE\xD0\xB0\xD0\xB4.exe",
+         "\xD0\xBF\xD0\xB5\xD0\xB9\xD0\xBB\xD0\xBE\xD0\xB0\xD0\xB4.exe.5qr"},
         {"E:\\aux .exe", "_aux .exe.5qr"},
         {"E:\\CONOUT$", "_CONOUT$.5qr"},
         {"E:\\console.exe", "console.exe.5qr"},
@@ -67,7 +71,7 @@ TEST(QuarantineNames, PlainFileNames) {
     for (const char* name : {"autorun.inf", "a", ".hidden", "x.", "console", "COM10", "LPT0.txt", "nul_"})
         EXPECT_TRUE(IsPlainFileName(name)) << name;
     for (const char* name : {"", ".", "..", "...", " ", ". .", "a\\b", "a/b", "a:b", "a*", "a\x01", "CON",
-                             "con.txt", "Prn .x", "LPT3", "com\xB2", "conin$", "con.sole"})
+                             "con.txt", "Prn .x", "LPT3", "com\xC2\xB2", "conin$", "con.sole"})
         EXPECT_FALSE(IsPlainFileName(name)) << name;
 }
 

@@ -86,6 +86,13 @@ TEST(AnalyzingText, PrefixAndCut) {
     const std::string cut = AnalyzingText(std::string(600, 'p'));
     EXPECT_EQ(cut.size(), 511u);
     EXPECT_EQ(cut.substr(0, 15), " Analyzing >>  ");
+    // A path of Chinese characters is cut before the character that does not fit, not inside it.
+    std::string chinese;
+    for (int i = 0; i < 200; ++i)
+        chinese += "\xE7\x97\x85";
+    const std::string cutChinese = AnalyzingText(chinese);
+    EXPECT_EQ(cutChinese.size(), 15u + 495u);
+    EXPECT_EQ((cutChinese.size() - 15) % 3, 0u);
 }
 
 } // namespace

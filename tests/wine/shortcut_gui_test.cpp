@@ -113,7 +113,12 @@ TEST_F(ShortcutShieldTest, AWormStickIsListedHealedAndItsItemsGivenBack) {
     for (const wchar_t* gone : {L"Photos.lnk", L"Music.lnk", L"Setup.lnk", L"x.vbs", L"x.dat", L"x.dll"})
         EXPECT_EQ(AttributesW(Root() + gone), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(AttributesW(Root() + WormStick::kReport + L".lnk"), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(QuarantinedFileNames(folder_.File("quarantine\\")).size(), 7u);
+    // Seven files quarantined, each with its record beside it (names beyond the code page too).
+    const std::vector<std::string> quarantined = FileNamesIn(folder_.File("quarantine\\"));
+    EXPECT_EQ(quarantined.size(), 14u);
+    EXPECT_EQ(std::count_if(quarantined.begin(), quarantined.end(),
+                            [](const std::string& n) { return n.size() > 5 && n.compare(n.size() - 5, 5, ".qrec") == 0; }),
+              7);
     EXPECT_EQ(ControlText(panel_, kRemovedCount), "7");
 
     // The next pass finds nothing.
