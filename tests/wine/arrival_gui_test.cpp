@@ -12,10 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "bench_win.h"
+#include "gui_session_win.h"
 #include "mount_manager_win.h"
-#include "program_ids.h"
-#include "ui_driver_win.h"
 
 namespace tollivar::test {
 namespace {
@@ -28,12 +26,12 @@ double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-class ArrivalTest : public testing::Test {
+class ArrivalTest : public GuiSession {
   protected:
+    ArrivalTest() : GuiSession("Tollivar Arrival") {}
     void SetUp() override {
-        ASSERT_FALSE(ProgramUnderTest().empty()) << "TOLLIVAR_EXE is not set: run through ctest";
+        ASSERT_NO_FATAL_FAILURE(GuiSession::SetUp());
         RemoveDefinedDrive(kLetter);
-        RemovableStick().Pull();
         unixFolder_ = BenchUnixDir() + "/drives/h";
         dosFolder_ = DosPathOfUnix(unixFolder_);
         DeleteTree(dosFolder_);
@@ -43,25 +41,16 @@ class ArrivalTest : public testing::Test {
         ASSERT_TRUE(WriteTextFile(dosFolder_ + "\\worm.exe", "MZ worm"));
     }
     void TearDown() override {
-        if (app_) app_->Kill();
+        GuiSession::TearDown();
         RemoveDefinedDrive(kLetter);
-        RemovableStick().Pull();
         DeleteTree(dosFolder_);
     }
     // Alert off (the rows are what is measured), no tray notice.
-    void Start() {
-        WriteTextFile(folder_.File("settings.ini"), "[SETTINGS]\r\nS3=0\r\n[TRAY]\r\n1=1\r\n");
-        app_.emplace(RunningApp::Start(folder_.ExePath()));
-        ASSERT_TRUE(app_->Started());
-        main_ = app_->WaitForMainWindow();
-        ASSERT_NE(main_, nullptr);
-        panel_ = Control(Control(main_, kMainTab), kPagePanel);
-        ASSERT_NE(panel_, nullptr);
-    }
-    std::size_t ShieldRowCount() const { return ReadListView(Control(panel_, kShieldList)).size(); }
+    void Start() { StartWith("[SETTINGS]\r\nS3=0\r\n[TRAY]\r\n1=1\r\n"); }
+    std::size_t ShieldRowCount() const { return ListRows(kShieldList).size(); }
     std::vector<std::string> Infectors() const {
         std::vector<std::string> infectors;
-        for (const ListRow& row : ReadListView(Control(panel_, kShieldList)))
+        for (const ListRow& row : ListRows(kShieldList))
             infectors.push_back(row.columns.at(0));
         return infectors;
     }
@@ -82,10 +71,6 @@ class ArrivalTest : public testing::Test {
         return helper.WaitForExit(10000).value_or(997);
     }
 
-    InstallFolder folder_{"Tollivar Arrival"};
-    std::optional<RunningApp> app_;
-    HWND main_ = nullptr;
-    HWND panel_ = nullptr;
     std::string unixFolder_;
     std::string dosFolder_;
 };

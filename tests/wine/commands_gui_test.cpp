@@ -84,10 +84,6 @@ class CommandsTest : public GuiSession {
         WriteTextFile(folder_.File("def.uas"), "[INFO]\r\nVersion=7\r\n");
     }
 
-    void HideToTray() {
-        PressCloseBox(main_);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, 5000));
-    }
     void Show() {
         if (IsShown(main_)) return;
         PostTrayClick(main_, WM_LBUTTONDOWN);

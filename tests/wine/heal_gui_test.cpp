@@ -12,13 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "bench_win.h"
 #include "engine/process_text.h"
+#include "gui_session_win.h"
 #include "heal/quarantine_record.h"
 #include "heal/sha256.h"
 #include "heal/system_repairs.h"
-#include "program_ids.h"
-#include "ui_driver_win.h"
 
 namespace tollivar::test {
 namespace {
@@ -99,27 +97,9 @@ void InsertRemoteRow(HWND list, DWORD pid, const std::string& text, bool checked
     CloseHandle(process);
 }
 
-class HealGuiTest : public testing::Test {
+class HealGuiTest : public GuiSession {
   protected:
-    void SetUp() override {
-        ASSERT_FALSE(ProgramUnderTest().empty()) << "TOLLIVAR_EXE is not set: run through ctest";
-        RemovableStick().Pull();
-    }
-    void TearDown() override {
-        if (app_) app_->Kill();
-        RemovableStick().Pull();
-    }
-    void Start() {
-        if (app_) app_->Kill();
-        app_.reset();
-        app_.emplace(RunningApp::Start(folder_.ExePath()));
-        ASSERT_TRUE(app_->Started());
-        main_ = app_->WaitForMainWindow();
-        ASSERT_NE(main_, nullptr);
-        panel_ = Control(Control(main_, kMainTab), kPagePanel);
-        ASSERT_NE(panel_, nullptr);
-    }
-    HWND Panel(int id) const { return Control(panel_, id); }
+    HealGuiTest() : GuiSession("Tollivar Heal") {}
     bool Ticked(int id) const { return SendMessageA(Panel(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void Click(int id) { SendMessageA(Panel(id), BM_CLICK, 0, 0); }
 
@@ -128,20 +108,6 @@ class HealGuiTest : public testing::Test {
         PostCommand(main_, command);
         return AnswerBox(caption, answer);
     }
-    MessageBoxView AnswerBox(const char* caption, int answer) {
-        auto box = WaitForMessageBox(app_->Pid(), caption);
-        EXPECT_TRUE(box) << "no " << caption << " box";
-        if (!box) return {};
-        AnswerMessageBox(box->window, answer);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box->window); }, 5000));
-        return *box;
-    }
-    std::string Text(int id) const { return ControlText(panel_, id); }
-
-    InstallFolder folder_{"Tollivar Heal"};
-    std::optional<RunningApp> app_;
-    HWND main_ = nullptr;
-    HWND panel_ = nullptr;
 };
 
 // ---- settings -----------------------------------------------------------------------------------

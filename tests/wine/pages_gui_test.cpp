@@ -10,10 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "bench_win.h"
+#include "gui_session_win.h"
 #include "heal/system_repairs.h"
-#include "program_ids.h"
-#include "ui_driver_win.h"
 
 namespace tollivar::test {
 namespace {
@@ -42,26 +40,16 @@ const std::vector<PageIds>& Pages() {
     return pages;
 }
 
-class PagesTest : public testing::Test {
+class PagesTest : public GuiSession {
   protected:
+    PagesTest() : GuiSession("Tollivar Pages") {}
     void SetUp() override {
-        ASSERT_FALSE(ProgramUnderTest().empty()) << "TOLLIVAR_EXE is not set: run through ctest";
-        RemovableStick().Pull();
-        app_.emplace(RunningApp::Start(folder_.ExePath()));
-        ASSERT_TRUE(app_->Started());
-        main_ = app_->WaitForMainWindow();
-        ASSERT_NE(main_, nullptr);
-        tab_ = Control(main_, kMainTab);
+        ASSERT_NO_FATAL_FAILURE(GuiSession::SetUp());
+        ASSERT_NO_FATAL_FAILURE(Start());
+        tab_ = Tab();
         ASSERT_NE(tab_, nullptr);
-        panel_ = Control(tab_, kPagePanel);
-        ASSERT_NE(panel_, nullptr);
         // Start-up ends with a shield pass, just after the window first shows.
-        WaitUntil([&] { return ControlText(panel_, 4104) == " NO THREAT(S)  DETECTED, RESIDENT SHIELD IS MONITORING..."; },
-                  3000);
-    }
-
-    void TearDown() override {
-        if (app_) app_->Kill();
+        WaitForShieldIdle();
     }
 
     bool IsCommand(int id) const {
@@ -91,11 +79,7 @@ class PagesTest : public testing::Test {
         ExpectOnlyPage(page, "button " + std::to_string(buttonId));
     }
 
-    InstallFolder folder_{"Tollivar Pages"};
-    std::optional<RunningApp> app_;
-    HWND main_ = nullptr;
     HWND tab_ = nullptr;
-    HWND panel_ = nullptr;
 };
 
 TEST_F(PagesTest, TheTabControlCarriesFivePaddedTabsAndThePanel) {

@@ -13,6 +13,7 @@ inline constexpr int kShieldList = 4103;
 inline constexpr int kShieldStatus = 4104;
 inline constexpr int kHealShieldSelected = 4107;
 inline constexpr int kLocalDrives = 4205;
+inline constexpr int kAlertHeal = 1102;
 inline constexpr int kScanList = 4207;
 inline constexpr int kScanStatus = 4210;
 inline constexpr int kStartScan = 4213;
@@ -20,6 +21,8 @@ inline constexpr int kHealScanSelected = 4215;
 
 inline constexpr char kWarning[] = "[ WARNiNG ]";
 inline constexpr char kHealQuestion[] = "Selected Malware Infections will moved to Quarantine. Continue ?";
+inline constexpr char kAlertCaption[] = "Resident Shield - Alert";
+inline constexpr char kNoShieldThreat[] = " NO THREAT(S)  DETECTED, RESIDENT SHIELD IS MONITORING...";
 inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 } // namespace tollivar::test

@@ -14,9 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "bench_win.h"
-#include "program_ids.h"
-#include "ui_driver_win.h"
+#include "gui_session_win.h"
 
 namespace tollivar::test {
 namespace {
@@ -29,31 +27,23 @@ constexpr int kShieldSelectAll = 4105;
 
 using Row = std::vector<std::string>;
 
-class ScanTest : public testing::Test {
+class ScanTest : public GuiSession {
   protected:
+    ScanTest() : GuiSession("Tollivar Scan") {}
     void SetUp() override {
-        ASSERT_FALSE(ProgramUnderTest().empty()) << "TOLLIVAR_EXE is not set: run through ctest";
-        RemovableStick().Pull();
+        ASSERT_NO_FATAL_FAILURE(GuiSession::SetUp());
         FixedDrive().Clear();
     }
     void TearDown() override {
-        if (app_) app_->Kill();
-        RemovableStick().Pull();
+        GuiSession::TearDown();
         FixedDrive().Clear();
     }
     void Start(bool localDrives, bool removable) {
-        WriteTextFile(folder_.File("settings.ini"), std::string("[SCAN]\r\nLD=") + (localDrives ? "1" : "0") +
-                                                        "\r\nRM=" + (removable ? "1" : "0") +
-                                                        "\r\n[SETTINGS]\r\nS3=0\r\n[TRAY]\r\n1=1\r\n");
-        app_.emplace(RunningApp::Start(folder_.ExePath()));
-        ASSERT_TRUE(app_->Started());
-        main_ = app_->WaitForMainWindow();
-        ASSERT_NE(main_, nullptr);
-        panel_ = Control(Control(main_, kMainTab), kPagePanel);
-        ASSERT_NE(panel_, nullptr);
+        ASSERT_NO_FATAL_FAILURE(StartWith(std::string("[SCAN]\r\nLD=") + (localDrives ? "1" : "0") +
+                                          "\r\nRM=" + (removable ? "1" : "0") +
+                                          "\r\n[SETTINGS]\r\nS3=0\r\n[TRAY]\r\n1=1\r\n"));
         PostCommand(main_, 1009); // the Threat Scan page
     }
-    HWND Panel(int id) const { return Control(panel_, id); }
     HWND Button(int id) const { return Control(main_, id); }
     std::string Status() const { return ControlText(panel_, kScanStatus); }
     std::vector<Row> Rows() const {
@@ -105,11 +95,6 @@ class ScanTest : public testing::Test {
         }
         return w;
     }
-
-    InstallFolder folder_{"Tollivar Scan"};
-    std::optional<RunningApp> app_;
-    HWND main_ = nullptr;
-    HWND panel_ = nullptr;
 };
 
 TEST_F(ScanTest, AFixedDriveAndAnInfectedStickAreListedInPhaseOrder) {

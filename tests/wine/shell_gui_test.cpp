@@ -6,14 +6,12 @@
 #include <thread>
 #include <vector>
 
-#include "bench_win.h"
-#include "ui_driver_win.h"
+#include "gui_session_win.h"
 
 namespace tollivar::test {
 namespace {
 
 constexpr char kTrayTip[] = "USB Resident Shield [monitoring...]";
-constexpr int kStatusBarId = 1007;
 
 // The tray menu's choosable items in order (separators cannot be chosen).
 enum TrayItem {
@@ -30,36 +28,30 @@ enum TrayItem {
     kShutdownSecurity,
 };
 
-class ShellTest : public testing::Test {
+class ShellTest : public GuiSession {
   protected:
+    ShellTest() : GuiSession("Tollivar Test") {}
     void SetUp() override {
-        ASSERT_FALSE(ProgramUnderTest().empty()) << "TOLLIVAR_EXE is not set: run through ctest";
-        RemovableStick().Pull();
+        ASSERT_NO_FATAL_FAILURE(GuiSession::SetUp());
         // The tray notice before every hide has its own tests; here hiding goes straight to the tray.
         WriteTextFile(folder_.File("settings.ini"), "[TRAY]\r\n1=1\r\n");
     }
 
     // Starts the program from a folder with a blank in its name and waits for its window.
     HWND StartAndWait(const std::string& arguments = "", bool visible = true) {
-        app_.emplace(RunningApp::Start(folder_.ExePath(), arguments));
-        EXPECT_TRUE(app_->Started());
-        HWND window = app_->WaitForMainWindow(visible);
-        EXPECT_NE(window, nullptr) << "no main window";
-        return window;
+        Start(visible, {}, arguments);
+        return main_;
     }
 
     void ShutDown(HWND window) {
         ASSERT_TRUE(PickTrayMenuItem(window, app_->Pid(), kShutdownSecurity));
-        auto box = WaitForMessageBox(app_->Pid(), "[ WARNiNG ]");
+        auto box = WaitForMessageBox(app_->Pid(), kWarning);
         ASSERT_TRUE(box);
         AnswerMessageBox(box->window, IDYES);
         const auto code = app_->WaitForExit();
         ASSERT_TRUE(code);
         EXPECT_EQ(*code, 0u);
     }
-
-    InstallFolder folder_{"Tollivar Test"};
-    std::optional<RunningApp> app_;
 };
 
 TEST_F(ShellTest, StartsWithItsWindowStatusBarAndTrayIcon) {
@@ -89,7 +81,7 @@ TEST_F(ShellTest, StartsWithItsWindowStatusBarAndTrayIcon) {
     EXPECT_EQ(GetWindowLongA(banner, GWL_STYLE) & SS_TYPEMASK, SS_BITMAP);
     EXPECT_NE(SendMessageA(banner, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
 
-    HWND statusBar = Control(window, kStatusBarId);
+    HWND statusBar = Control(window, kStatusBar);
     ASSERT_NE(statusBar, nullptr);
     EXPECT_EQ(ClassOf(statusBar), "msctls_statusbar32");
     EXPECT_EQ(StatusBarRightEdges(statusBar), (std::vector<int>{520, -1}));
@@ -218,7 +210,7 @@ TEST_F(ShellTest, EnterEscapeAndUnknownCommandsLeaveTheWindowAlone) {
     Sleep(800);
     EXPECT_TRUE(IsShown(window));
     EXPECT_TRUE(app_->Running());
-    EXPECT_FALSE(FindTopWindow(app_->Pid(), "#32770", "[ WARNiNG ]", true));
+    EXPECT_FALSE(FindTopWindow(app_->Pid(), "#32770", kWarning, true));
     ShutDown(window);
 }
 
@@ -264,7 +256,7 @@ TEST_F(ShellTest, ShutdownAsksFirstAndNoKeepsRunning) {
     HWND window = StartAndWait();
     ASSERT_TRUE(window);
     ASSERT_TRUE(PickTrayMenuItem(window, app_->Pid(), kShutdownSecurity));
-    auto box = WaitForMessageBox(app_->Pid(), "[ WARNiNG ]");
+    auto box = WaitForMessageBox(app_->Pid(), kWarning);
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, "Do you wish to shutdown the Security System ?");
     EXPECT_EQ(box->buttons, (std::vector<std::string>{"&Yes", "&No"}));
@@ -276,15 +268,8 @@ TEST_F(ShellTest, ShutdownAsksFirstAndNoKeepsRunning) {
     EXPECT_TRUE(TrayIconExists(window));
 
     // Shutting down from the tray while hidden: the icon goes and the process ends with 0.
-    PressCloseBox(window);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 5000));
-    ASSERT_TRUE(PickTrayMenuItem(window, app_->Pid(), kShutdownSecurity));
-    box = WaitForMessageBox(app_->Pid(), "[ WARNiNG ]");
-    ASSERT_TRUE(box);
-    AnswerMessageBox(box->window, IDYES);
-    const auto code = app_->WaitForExit();
-    ASSERT_TRUE(code);
-    EXPECT_EQ(*code, 0u);
+    ASSERT_NO_FATAL_FAILURE(HideToTray());
+    ASSERT_NO_FATAL_FAILURE(ShutDown(window));
     EXPECT_FALSE(TrayIconExists(window));
 }
 

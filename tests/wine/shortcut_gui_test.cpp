@@ -10,17 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "bench_win.h"
-#include "program_ids.h"
+#include "gui_session_win.h"
 #include "shell_links_win.h"
-#include "ui_driver_win.h"
 
 namespace tollivar::test {
 namespace {
-
-constexpr int kAlertHeal = 1102;
-constexpr char kAlertCaption[] = "Resident Shield - Alert";
-constexpr char kNoShieldThreat[] = " NO THREAT(S)  DETECTED, RESIDENT SHIELD IS MONITORING...";
 
 std::wstring Root() {
     return Widen(RemovableStick().Root());
@@ -30,32 +24,14 @@ DWORD AttributesW(const std::wstring& path) {
     return GetFileAttributesW(path.c_str());
 }
 
-class ShortcutShieldTest : public testing::Test {
+class ShortcutShieldTest : public GuiSession {
   protected:
-    void SetUp() override {
-        ASSERT_FALSE(ProgramUnderTest().empty()) << "TOLLIVAR_EXE is not set: run through ctest";
-        RemovableStick().Pull();
-    }
-    void TearDown() override {
-        if (app_) app_->Kill();
-        RemovableStick().Pull();
-    }
+    ShortcutShieldTest() : GuiSession("Tollivar Shortcuts") {}
     void Start(const std::string& settings = "[SETTINGS]\r\nS3=1\r\n[TRAY]\r\n1=1\r\n") {
-        WriteTextFile(folder_.File("settings.ini"), settings);
-        app_.emplace(RunningApp::Start(folder_.ExePath()));
-        ASSERT_TRUE(app_->Started());
-        main_ = app_->WaitForMainWindow();
-        ASSERT_NE(main_, nullptr);
-        panel_ = Control(Control(main_, kMainTab), kPagePanel);
-        ASSERT_NE(panel_, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == kNoShieldThreat; }, 3000));
+        ASSERT_NO_FATAL_FAILURE(StartWith(settings));
+        ASSERT_TRUE(WaitForShieldIdle());
     }
-    std::vector<ListRow> Rows() const { return ReadListView(Control(panel_, kShieldList)); }
-
-    InstallFolder folder_{"Tollivar Shortcuts"};
-    std::optional<RunningApp> app_;
-    HWND main_ = nullptr;
-    HWND panel_ = nullptr;
+    std::vector<ListRow> Rows() const { return ListRows(kShieldList); }
 };
 
 TEST_F(ShortcutShieldTest, AWormStickIsListedHealedAndItsItemsGivenBack) {
@@ -82,14 +58,7 @@ TEST_F(ShortcutShieldTest, AWormStickIsListedHealedAndItsItemsGivenBack) {
     EXPECT_EQ(rows[setup].columns.at(1), "http://bad.example/p.msi");
     EXPECT_EQ(ControlText(panel_, kShieldStatus), " 7 THREAT(S)  DETECTED, HEAL NOW...");
 
-    HWND alert = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (alert = FindTopWindow(app_->Pid(), "#32770", kAlertCaption, true)) != nullptr; },
-        3000));
-    ClickButton(alert, kAlertHeal);
-    auto question = WaitForMessageBox(app_->Pid(), kWarning);
-    ASSERT_TRUE(question);
-    AnswerMessageBox(question->window, IDYES);
+    ASSERT_NO_FATAL_FAILURE(HealFromTheAlert());
 
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -122,7 +91,7 @@ TEST_F(ShortcutShieldTest, AWormStickIsListedHealedAndItsItemsGivenBack) {
     EXPECT_EQ(ControlText(panel_, kRemovedCount), "7");
 
     // The next pass finds nothing.
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(panel_, kShieldStatus) == kNoShieldThreat; }, 3000));
+    EXPECT_TRUE(WaitForShieldIdle());
     Sleep(600);
     EXPECT_TRUE(Rows().empty());
 }
