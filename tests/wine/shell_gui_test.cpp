@@ -189,7 +189,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ShellTest, MinimiseLeavesTheWindowOnTheTaskbar) {
     HWND window = StartAndWait();
     ASSERT_TRUE(window);
-    Sleep(300); // a user's click comes after start-up has settled, not within its first moments
+    // A user's click comes after start-up has settled, not within its first moments: the dialog's
+    // own first show (when its queue first runs empty) would undo an earlier minimise.
+    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, app_->Pid())) {
+        WaitForInputIdle(process, 5000);
+        CloseHandle(process);
+    }
+    Sleep(300);
     Minimise(window);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, 3000));
     Sleep(1200);
