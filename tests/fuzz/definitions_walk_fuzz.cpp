@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "config/text_rules.h"
 #include "engine/definitions_walk.h"
 #include "engine/profile_text.h"
 
@@ -59,7 +60,7 @@ std::string ProcessText(const std::string& name) {
 }
 
 std::string Cut(std::string_view s) {
-    return std::string(s.substr(0, kMaxText));
+    return std::string(tollivar::CutBeforeCharacter(s, kMaxText)); // never inside a UTF-8 character
 }
 
 // padded: the reader hands over values longer than any buffer, which the walk must cut itself.

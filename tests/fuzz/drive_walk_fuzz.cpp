@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/text_rules.h"
 #include "engine/drive_walk.h"
 
 namespace {
@@ -161,10 +162,8 @@ bool Listed(std::string_view name) {
     return false;
 }
 
-std::string Cut(std::string s) {
-    if (s.size() > kMaxText) s.resize(kMaxText);
-    return s;
-}
+// Status texts are cut to what a list holds, never inside a UTF-8 character.
+std::string Cut(const std::string& s) { return std::string(tollivar::CutBeforeCharacter(s, kMaxText)); }
 
 // The walk as its rules read, recursively and without any shortcut.
 void Model(const Stick& stick, std::size_t folderNode, const std::string& folder, std::vector<ScanRow>& rows,

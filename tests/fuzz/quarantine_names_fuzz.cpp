@@ -35,10 +35,11 @@ bool IsDevice(std::string_view name) {
     if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
         base == "CONOUT$")
         return true;
-    if (base.size() != 4) return false;
-    const std::string digits = "123456789\xB9\xB2\xB3";
-    return (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&
-           digits.find(base[3]) != std::string::npos;
+    if (base.rfind("COM", 0) != 0 && base.rfind("LPT", 0) != 0) return false;
+    // A digit 1-9, or the superscript one, two or three (UTF-8, as the program's names are).
+    const std::string digit = base.substr(3);
+    return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\xC2\xB9" || digit == "\xC2\xB2" ||
+           digit == "\xC2\xB3";
 }
 
 // One file inside the folder it is joined to.
