@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "win/wide_text_win.h"
+
 namespace tollivar {
 namespace {
 
@@ -12,21 +14,12 @@ HANDLE EventSource() {
     return source;
 }
 
-std::wstring WideOfUtf8(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (size <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
-
 } // namespace
 
 void ReportToEventLog(std::uint32_t id, WORD type, std::string_view utf8Text) {
     const HANDLE source = EventSource();
     if (!source) return;
-    const std::wstring text = WideOfUtf8(utf8Text);
+    const std::wstring text = WideFromUtf8(utf8Text);
     LPCWSTR strings[] = {text.c_str()};
     ReportEventW(source, type, 0, static_cast<DWORD>(id), nullptr, 1, 0, strings, nullptr); // errors ignored
 }
